@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Pellmora needs to build, test and run, when they are missing.
+set -euo pipefail
+
+packages=(g++ cmake make libgtest-dev qt6-base-dev qt6-image-formats-plugins libgl-dev
+          xvfb xauth imagemagick)
+if [ "${PELLMORA_BENCH:-0}" = 1 ]; then
+    packages+=(fdupes jdupes rmlint rdfind duff libbenchmark-dev time)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

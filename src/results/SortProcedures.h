@@ -1,0 +1,41 @@
+#pragma once
+// Every ordering of file records: a quicksort with median of three down to ranges of 16, then
+// one insertion pass with a sentinel. Not stable, but fully determined: which of two equal
+// records comes first is what the user sees and which copy the age commands keep.
+
+#include "search/DuplicateTypes.h"
+
+#include <QLocale>
+
+namespace pellmora {
+
+// Returns -1, 0 or +1; negated when Descending is 1 (any other value sorts ascending).
+using TFileInfoCompare = int32_t (*)(const TFileInfoType& a, const TFileInfoType& b,
+                                     uint8_t descending, const TStringArr& dirs);
+
+int32_t CompareFileDate(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
+                        const TStringArr& dirs);
+int32_t CompareDirectory(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
+                         const TStringArr& dirs);
+int32_t CompareFileName(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
+                        const TStringArr& dirs);
+int32_t CompareSize(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
+                    const TStringArr& dirs);
+int32_t CompareCandidate(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
+                         const TStringArr& dirs);
+int32_t CompareCrc(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
+                   const TStringArr& dirs);
+
+// The locale whose collation (case ignored) the name and folder comparators use.
+void SetCollationLocale(const QLocale& locale);
+
+// Sorts list[lo..hi]; the insertion pass is skipped when StopFlag is 1 after the pump.
+void SortFileList(TFileList& list, int32_t lo, int32_t hi, TFileInfoCompare compare,
+                  uint8_t descending, const uint8_t& stopFlag, const EventPump& pump);
+
+// Permutes order[lo..hi] by the records they name; the records never move.
+void SortIndexList(const TFileList& list, TSortList& order, const TStringArr& dirs, int32_t lo,
+                   int32_t hi, TFileInfoCompare compare, uint8_t descending,
+                   const EventPump& pump);
+
+} // namespace pellmora

@@ -1,0 +1,120 @@
+#pragma once
+// The records, growable arrays and shared state that a search fills and every later command
+// works on. Paths and names are kept as the native bytes of the file system, so that a name
+// that is not valid UTF-8 still opens; they are decoded only for display and text comparison.
+
+#include <QLocale>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pellmora {
+
+struct TFileInfoType {
+    int32_t FileDate = 0;    // local time, MS-DOS date (high 16 bits) and time (low 16 bits)
+    int64_t Size = 0;
+    uint32_t Attributes = 0; // 0x10 directory, 0x01 read-only, 0x80 normal
+    uint32_t Crc = 0;        // content key while comparing; meaningless afterwards
+    std::string FileName;    // native bytes, no directory
+    int32_t DirIndex = 0;    // into DirTable
+    int32_t Group = 0;       // 1-based duplicate group; 0 in ScanList
+    uint8_t Checked = 0;
+    uint8_t Resolved = 0;
+    uint8_t Candidate = 0;
+};
+using TFileList = std::vector<TFileInfoType>;
+
+struct TSortEntry {
+    int32_t Index = 0; // into ResultList
+    int32_t Key = 0;   // group or band number; its low bit picks the row's band colour
+};
+using TSortList = std::vector<TSortEntry>;
+
+struct TFileCompare {
+    int32_t ScanIndex = 0;
+    int32_t SubGroup = 0; // 0: no identical partner among the compared files
+    std::string Path;
+};
+using TFileCompareArr = std::vector<TFileCompare>;
+
+using TIntArr = std::vector<int32_t>;
+using TStringArr = std::vector<std::string>;
+using TDirectoryList = std::vector<std::string>;
+
+// Lets pending window events run; the search calls it only at its yield points.
+using EventPump = std::function<void()>;
+
+constexpr int32_t InitialCapacity = 550000;
+constexpr int32_t FallbackCapacity = 150000;
+constexpr int32_t SecondCapacity = 300000;
+constexpr int32_t CapacityStep = 10000;
+constexpr int32_t GrowthThreshold = 510000;
+
+// The protected system folders: the operating system's own trees.
+TStringArr DefaultProtectedFolders();
+
+struct SearchState {
+    TFileList ScanList;
+    int32_t ScanLast = -1;
+    int32_t ScanCapacity = 0;
+
+    TStringArr DirTable; // every entry ends in "/"
+    int32_t DirLast = -1;
+    int32_t DirCapacity = 0;
+
+    TFileList ResultList;
+    int32_t ResultLast = -1;
+    int32_t ResultCapacity = 0;
+
+    TSortList ViewOrder;
+
+    TStringArr MaskList; // UTF-8
+    int32_t MaskCount = 0;
+
+    int64_t OriginalsSize = 0;
+    int64_t DuplicatesSize = 0;
+    int64_t MinSize = 0;
+    int64_t MaxSize = -1;
+
+    uint8_t SearchPhase = 0; // 0 collecting, 1 comparing
+    std::string CurrentDir;
+    std::string CurrentFile;
+    uint32_t StartTick = 0;
+
+    TStringArr ProtectedFolders = DefaultProtectedFolders(); // each ends in "/"
+    QLocale SystemFormat = QLocale::system();
+
+    uint8_t StopFlag = 1;    // 1: no search, or a stop was requested
+    uint8_t CompareMode = 0; // 0: CRC-32 plus size, 1: byte by byte
+
+    int32_t LastClickedRow = -1;
+};
+
+// Full path of a listed file: its folder (ending in "/") followed by its name.
+std::string FullPath(const SearchState& state, const TFileInfoType& file);
+
+// Start of a search: counters and totals back to their start values, the lists released, then
+// DirTable and ScanList allocated ahead.
+void ResetSearchState(SearchState& state);
+
+// Allocates ahead by the fallback rule (550000, else 150000 and a second try at 300000) and
+// returns the capacity reached.
+int32_t AllocateAhead(std::vector<TFileInfoType>* files, std::vector<std::string>* strings);
+void AllocateResultList(SearchState& state);
+
+void AppendDir(SearchState& state, const std::string& dir);
+void AppendScan(SearchState& state, TFileInfoType&& file);
+void AppendResult(SearchState& state, const TFileInfoType& file);
+
+// The growth rule of ResultList after a size run; returns true when the list grew.
+bool GrowResultListIfNeeded(SearchState& state);
+
+void TrimCollection(SearchState& state); // DirTable and ScanList cut to their used lengths
+void TrimResults(SearchState& state);    // ResultList cut to ResultLast + 1, ScanList released
+void ReleaseLists(SearchState& state);   // on closing the window
+
+// One ViewOrder entry per ResultList record, in ResultList order, keyed by group.
+void BuildViewOrder(SearchState& state);
+
+} // namespace pellmora

@@ -1,0 +1,43 @@
+#pragma once
+// Reading file contents: the CRC-32 (reflected IEEE 802.3, as in zip and PNG) and the
+// byte-by-byte comparison of equally sized files. Files are only ever opened read-only.
+// A file that cannot be opened, read to its end, or whose length differs from its listed size
+// is reported as failed, so that it never joins a duplicate group.
+
+#include "search/DuplicateTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace pellmora {
+
+constexpr int BlockSize = 65521;
+
+extern const uint32_t CrcTable[256];
+
+// Folds count bytes into crc (running value, not complemented). The count is 16-bit.
+void UpdateCrc(const void* buffer, uint16_t count, uint32_t& crc);
+
+// The same fold for any length, with the fastest code this CPU has.
+uint32_t CrcFold(uint32_t crc, const void* buffer, size_t length);
+// One byte at a time through the table: the reference the fast paths are tested against.
+uint32_t CrcFoldTable(uint32_t crc, const void* buffer, size_t length);
+
+// CRC-32 of the whole file; the pump runs after every block, and StopFlag ends the read.
+// ok is false when the file could not be opened or read, or its length is not listedSize.
+uint32_t FileCrc(const std::string& path, int64_t listedSize, SearchState& state,
+                 const EventPump& pump, bool& ok);
+
+// CRC-32 of the first BlockSize bytes (the whole file when shorter); 1 after a stop request.
+uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, SearchState& state,
+                       const EventPump& pump, bool& ok);
+
+// Splits files of one size into subgroups of identical content: SubGroup 1, 2, ... in the
+// order of each subgroup's first file, 0 for a file that equals no other.
+void CompareFileGroup(TFileCompareArr& files, int64_t size, SearchState& state,
+                      const EventPump& pump);
+
+// Raises the soft limit on open files to the hard one (once, at start-up).
+void RaiseOpenFileLimit();
+
+} // namespace pellmora
