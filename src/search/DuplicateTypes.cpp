@@ -1,5 +1,6 @@
 #include "search/DuplicateTypes.h"
 
+#include <algorithm>
 #include <new>
 
 namespace pellmora {
