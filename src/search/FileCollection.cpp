@@ -78,15 +78,8 @@ bool IsPassedOver(const TStringArr& folders, size_t i) {
 }
 
 bool StartsWithAsciiCaseless(const std::string& text, const std::string& prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        char a = text[i];
-        char b = prefix[i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 32);
-        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 32);
-        if (a != b) return false;
-    }
-    return true;
+    return text.size() >= prefix.size() &&
+           EqualsAsciiCaseless(std::string_view(text).substr(0, prefix.size()), prefix);
 }
 
 // What the filters made of a listing entry, so a name matched by a later mask is decided at once.

@@ -18,11 +18,8 @@ bool IsAscii(std::string_view text) {
 }
 
 bool EndsWithAsciiCaseless(std::string_view name, std::string_view lowerSuffix) {
-    if (name.size() < lowerSuffix.size()) return false;
-    const size_t start = name.size() - lowerSuffix.size();
-    for (size_t i = 0; i < lowerSuffix.size(); ++i)
-        if (AsciiLower(name[start + i]) != lowerSuffix[i]) return false;
-    return true;
+    return name.size() >= lowerSuffix.size() &&
+           EqualsAsciiCaseless(name.substr(name.size() - lowerSuffix.size()), lowerSuffix);
 }
 
 // Whole-text wildcard match; on a mismatch after "*" the star takes one more character. Linear
@@ -104,6 +101,13 @@ bool MaskMatcher::MatchesDecoded(std::string_view name) const {
         QByteArray::fromRawData(name.data(), static_cast<qsizetype>(name.size())));
     const std::u32string folded = FoldedCodePoints(decoded);
     return WildcardMatch<char32_t>(foldedMask_, folded, [](char32_t c) { return c; });
+}
+
+bool EqualsAsciiCaseless(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
 }
 
 bool IsSystemFileName(std::string_view name) {

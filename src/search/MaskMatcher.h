@@ -26,6 +26,9 @@ class MaskMatcher {
     std::u32string foldedMask_;  // the whole mask, case-folded code points
 };
 
+// Equal texts when ASCII letters are compared without regard to case; other bytes as they are.
+bool EqualsAsciiCaseless(std::string_view a, std::string_view b);
+
 // The protected system files: a name ending in .dll, .sys, .ocx or .drv in any ASCII case.
 bool IsSystemFileName(std::string_view name);
 

@@ -22,7 +22,14 @@ class FileCollectionTest : public ::testing::Test {
     void SetUp() override {
         inputs.Directories = {tree.Root()};
         inputs.ProtectSysFolders = false; // the temporary folder may lie anywhere
+        Fresh();
+    }
+
+    // A fresh state for another run in the same test.
+    void Fresh() {
+        state = SearchState();
         state.StopFlag = 0;
+        pumps = 0;
     }
 
     void Run() {
@@ -142,8 +149,7 @@ TEST_F(FileCollectionTest, FileMatchedByTwoMasksIsTakenOnce) {
     std::sort(collected.begin(), collected.end());
     EXPECT_EQ(collected, (Names{"a.jpg", "b.JPG"}));
 
-    state = SearchState();
-    state.StopFlag = 0;
+    Fresh();
     inputs.MaskText = "*.jpg|*.*|*.txt|";
     Run();
     EXPECT_EQ(state.ScanList.size(), 3u);
@@ -175,8 +181,7 @@ TEST_F(FileCollectionTest, ListedFoldersNestedRepeatedOrMissing) {
 
     // Texts are compared case-sensitively: another spelling is another folder.
     tree.File("X/AB/f4", "4");
-    state = SearchState();
-    state.StopFlag = 0;
+    Fresh();
     inputs.Directories = {tree.Path("x/ab/"), tree.Path("X/AB/")};
     Run();
     EXPECT_EQ(Collected(), (Names{"x/ab/f3", "X/AB/f4"}));
@@ -223,8 +228,7 @@ TEST_F(FileCollectionTest, SizeLimitsAndZeroSizeRuleAtTheBounds) {
     EXPECT_EQ(collected, (Names{"s1536", "s2048"}));
 
     auto runWith = [&](bool excludeZero, SizeLimitInput max) {
-        state = SearchState();
-        state.StopFlag = 0;
+        Fresh();
         inputs.MinSize = {};
         inputs.MaxSize = max;
         inputs.ExcludeZero = excludeZero;
@@ -245,8 +249,7 @@ TEST_F(FileCollectionTest, SystemFilesSkippedButSuchFoldersWalked) {
     std::sort(collected.begin(), collected.end());
     EXPECT_EQ(collected, (Names{"lib.dll.bak", "x.dll/inside.txt"}));
 
-    state = SearchState();
-    state.StopFlag = 0;
+    Fresh();
     inputs.ProtectSysFiles = false;
     Run();
     EXPECT_EQ(state.ScanList.size(), 5u);
@@ -266,18 +269,15 @@ TEST_F(FileCollectionTest, ProtectedFoldersAsciiCaselessAndLinkedFromOutside) {
     EXPECT_EQ(collected, (Names{"tmp/link/f.txt", "var/lib-x/g.txt"}));
 
     // The protected folder listed itself: nothing, not even a yield.
-    state = SearchState();
+    Fresh();
     state.ProtectedFolders = {tree.Root() + "VAR/LIB/"};
-    state.StopFlag = 0;
-    pumps = 0;
     inputs.Directories = {tree.Path("var/lib")};
     Run();
     EXPECT_TRUE(state.ScanList.empty());
     EXPECT_EQ(pumps, 0);
 
-    state = SearchState();
+    Fresh();
     state.ProtectedFolders = {tree.Root() + "VAR/LIB/"};
-    state.StopFlag = 0;
     inputs.ProtectSysFolders = false;
     Run();
     EXPECT_EQ(Collected(), (Names{"var/lib/f.txt"}));
@@ -317,8 +317,7 @@ TEST_F(FileCollectionTest, LinkedFoldersEnteredOnceAndCyclesEnd) {
     Run();
     EXPECT_EQ(Collected(), (Names{"links/to-real/f.txt"}));
 
-    state = SearchState();
-    state.StopFlag = 0;
+    Fresh();
     inputs.Directories = {tree.Root()};
     Run();
     EXPECT_EQ(state.ScanList.size(), 1u);
