@@ -103,6 +103,9 @@ class Walker {
 
   private:
     bool Stopped() const { return state_.StopFlag == 1; }
+    void Yield() const {
+        if (pump_) pump_();
+    }
     DirectoryListing& ListingAt(size_t depth);
     bool IsProtected(const std::string& path) const;
     bool MayEnter(const std::string& path, DirectoryListing& listing);
@@ -151,7 +154,7 @@ bool Walker::MayEnter(const std::string& path, DirectoryListing& listing) {
 void Walker::ScanDirectory(std::string& path, size_t depth) {
     DirectoryListing& listing = ListingAt(depth);
     if (!MayEnter(path, listing)) return;
-    pump_();
+    Yield();
     listing.ReadEntries();
     TakeFiles(path, listing);
     if (Stopped()) {
@@ -192,7 +195,7 @@ void Walker::TakeEntry(const std::string& path, DirectoryListing& listing, size_
     if (!folderHasFile_) {
         folderHasFile_ = true;
         AppendDir(state_, path);
-        pump_();
+        Yield();
     }
     TFileInfoType file;
     file.FileDate = dosTime_.Convert(status.ModifiedTime);
