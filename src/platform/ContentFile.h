@@ -30,8 +30,8 @@ class ContentFile {
     FileIdentity Identity() const { return identity_; }
     void AdviseSequential() const;
 
-    // Reads up to count bytes at offset, retrying interrupted and partial reads: fewer bytes
-    // only at the end of the file. Returns the count read, or -1 when the read failed.
+    // Reads up to count bytes at offset, retrying interrupted reads: fewer bytes only at the
+    // end of the file. Returns the count read, or -1 when the read failed.
     int64_t ReadAt(void* buffer, size_t count, int64_t offset) const;
 
   private:

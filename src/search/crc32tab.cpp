@@ -287,6 +287,14 @@ void UpdateCrc(const void* buffer, uint16_t count, uint32_t& crc) {
 namespace {
 
 constexpr uint32_t CrcStart = 0xFFFFFFFF;
+// Below this the read-ahead hint costs more than it saves.
+constexpr int64_t SequentialHintSize = 16 * BlockSize;
+
+// One block buffer for the checksums, never cleared: every byte used is read first.
+unsigned char* ReadBuffer() {
+    static const std::unique_ptr<unsigned char[]> buffer(new unsigned char[BlockSize]);
+    return buffer.get();
+}
 
 // Beyond this many files a comparison opens the rest again for each block; the margin leaves
 // room for the program's other open files.
@@ -345,9 +353,9 @@ GroupComparison::GroupComparison(const TFileCompareArr& files, int64_t size, siz
         }
         e.Identity = e.File.Identity();
         e.KeepOpen = i < maxOpenFiles;
-        if (e.KeepOpen)
+        if (e.KeepOpen && size_ > SequentialHintSize)
             e.File.AdviseSequential();
-        else
+        else if (!e.KeepOpen)
             e.File.Close();
     }
 }
@@ -436,18 +444,19 @@ uint32_t FileCrc(const std::string& path, int64_t listedSize, SearchState& state
     uint32_t crc = CrcStart;
     ContentFile file;
     if (!file.Open(path)) return ~crc;
-    file.AdviseSequential();
-    std::vector<unsigned char> block(BlockSize);
+    if (listedSize > SequentialHintSize) file.AdviseSequential();
+    unsigned char* block = ReadBuffer();
     int64_t total = 0;
     for (;;) {
-        const int64_t n = file.ReadAt(block.data(), block.size(), total);
+        const int64_t n = file.ReadAt(block, BlockSize, total);
         if (n < 0) return ~crc;
-        crc = CrcFold(crc, block.data(), static_cast<size_t>(n));
+        crc = CrcFold(crc, block, static_cast<size_t>(n));
         total += n;
         pump();
         if (state.StopFlag == 1) break;
-        // A file that grew beyond its listed size has failed already; no need to read on.
-        if (n == 0 || total > listedSize) break;
+        // A short read is the end of the file. A file that grew beyond its listed size has
+        // failed already; no need to read on.
+        if (n < BlockSize || total > listedSize) break;
     }
     ok = state.StopFlag == 1 || total == listedSize;
     return ~crc;
@@ -459,9 +468,9 @@ uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, SearchState&
     uint32_t crc = CrcStart;
     ContentFile file;
     if (!file.Open(path)) return ~crc;
-    std::vector<unsigned char> block(BlockSize);
-    const int64_t n = file.ReadAt(block.data(), block.size(), 0);
-    if (n > 0) crc = CrcFold(crc, block.data(), static_cast<size_t>(n));
+    unsigned char* block = ReadBuffer();
+    const int64_t n = file.ReadAt(block, BlockSize, 0);
+    if (n > 0) crc = CrcFold(crc, block, static_cast<size_t>(n));
     pump();
     ok = n == std::min<int64_t>(listedSize, BlockSize);
     return state.StopFlag == 1 ? 1 : ~crc;

@@ -135,7 +135,7 @@ TEST(FileCrc, WholeFilesAndFirstBlocks) {
     r.pumps = 0;
     EXPECT_EQ(FileCrc(big, 200000, r.state, r.Pump(), ok), ReferenceCrc(content));
     EXPECT_TRUE(ok);
-    EXPECT_EQ(r.pumps, 5);
+    EXPECT_EQ(r.pumps, 4) << "the short last block ends the file without another read";
     r.pumps = 0;
     EXPECT_EQ(FirstBlockCrc(big, 200000, r.state, r.Pump(), ok),
               ReferenceCrc(content.substr(0, BlockSize)));
