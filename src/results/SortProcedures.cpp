@@ -132,7 +132,6 @@ void InsertionPass(std::vector<Value>& e, int32_t lo, int32_t hi, const Cmp& cmp
 template <typename Value, typename Cmp>
 void RunSort(std::vector<Value>& e, int32_t lo, int32_t hi, const Cmp& cmp, const EventPump& pump,
              const uint8_t* stopFlag) {
-    if (hi <= lo) return;
     PartitionPhase(e, lo, hi, cmp);
     if (pump) pump();
     if (stopFlag && *stopFlag == 1) return;
