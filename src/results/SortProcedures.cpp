@@ -37,7 +37,7 @@ template <typename T> int32_t Sign(T a, T b) {
     return a > b ? 1 : (a < b ? -1 : 0);
 }
 
-QString Decoded(const std::string& bytes) {
+QString Decoded(std::string_view bytes) {
     return QFile::decodeName(
         QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
@@ -132,7 +132,6 @@ void InsertionPass(std::vector<Value>& e, int32_t lo, int32_t hi, const Cmp& cmp
 template <typename Value, typename Cmp>
 void RunSort(std::vector<Value>& e, int32_t lo, int32_t hi, const Cmp& cmp, const EventPump& pump,
              const uint8_t* stopFlag) {
-    if (hi <= lo) return;
     PartitionPhase(e, lo, hi, cmp);
     if (pump) pump();
     if (stopFlag && *stopFlag == 1) return;
@@ -171,17 +170,18 @@ std::u32string FoldedKey(const QString& text) {
     return key;
 }
 
+// The texts are byte strings, decoded one at a time so that only the keys stay in memory.
 template <typename Key, typename MakeKey>
-std::vector<std::pair<Key, int32_t>> KeysOf(const std::vector<QString>& texts,
+std::vector<std::pair<Key, int32_t>> KeysOf(const std::vector<std::string_view>& texts,
                                             const MakeKey& make) {
     std::vector<std::pair<Key, int32_t>> keys;
     keys.reserve(texts.size());
     for (size_t k = 0; k < texts.size(); ++k)
-        keys.emplace_back(make(texts[k]), static_cast<int32_t>(k));
+        keys.emplace_back(make(Decoded(texts[k])), static_cast<int32_t>(k));
     return keys;
 }
 
-std::vector<int32_t> CollationRanks(const std::vector<QString>& texts) {
+std::vector<int32_t> CollationRanks(const std::vector<std::string_view>& texts) {
     const QCollator& collator = Collator();
     if (collator.locale().language() == QLocale::C) {
         auto keys = KeysOf<std::u32string>(texts, FoldedKey);
@@ -240,10 +240,10 @@ void RankByName(const TFileList& list, std::vector<RankedEntry>& ranked) {
         bytes.push_back(RecordOf(list, e).FileName);
     std::vector<size_t> first;
     const std::vector<int32_t> numbers = DistinctNumbers(bytes, first);
-    std::vector<QString> names;
+    std::vector<std::string_view> names;
     names.reserve(first.size());
     for (size_t k : first)
-        names.push_back(Decoded(RecordOf(list, ranked[k]).FileName));
+        names.push_back(bytes[k]);
     const std::vector<int32_t> ranks = CollationRanks(names);
     for (size_t k = 0; k < ranked.size(); ++k)
         ranked[k].Rank = ranks[static_cast<size_t>(numbers[k])];
@@ -251,11 +251,8 @@ void RankByName(const TFileList& list, std::vector<RankedEntry>& ranked) {
 
 void RankByDirectory(const TFileList& list, const TStringArr& dirs,
                      std::vector<RankedEntry>& ranked) {
-    std::vector<QString> paths;
-    paths.reserve(dirs.size() + 1);
-    for (const std::string& dir : dirs)
-        paths.push_back(Decoded(dir));
-    paths.push_back(QString()); // stands for an index outside the table
+    std::vector<std::string_view> paths(dirs.begin(), dirs.end());
+    paths.emplace_back(); // stands for an index outside the table
     const std::vector<int32_t> ranks = CollationRanks(paths);
     for (RankedEntry& e : ranked) {
         const int32_t d = RecordOf(list, e).DirIndex;

@@ -72,7 +72,9 @@ TEST_F(SortProceduresTest, SmallRangesAndTheSentinel) {
     EXPECT_EQ(NamesAsNumbers(sixteen), Sequence(0, 15));
 
     TFileList none;
-    SortSizes(none, 0);
+    int pumps = 0;
+    SortFileList(none, 0, -1, &CompareSize, 0, 0, [&] { ++pumps; });
+    EXPECT_EQ(pumps, 1); // a stop click is seen even by an empty sort
     TFileList one = {Sized(1)};
     SortSizes(one, 1);
     EXPECT_EQ(one.size(), 1u);

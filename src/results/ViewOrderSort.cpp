@@ -1,0 +1,77 @@
+#include "results/ViewOrderSort.h"
+
+#include "results/SortProcedures.h"
+#include "search/TextFormats.h"
+
+#include <algorithm>
+
+namespace pellmora {
+
+namespace {
+
+// Rows in ResultList order (forward) or its reverse, keyed by group.
+void GroupOrder(SearchState& state, bool reversed) {
+    BuildViewOrder(state);
+    if (reversed) std::reverse(state.ViewOrder.begin(), state.ViewOrder.end());
+}
+
+void SortByRecords(SearchState& state, TFileInfoCompare compare, const TStringArr& dirs,
+                   uint8_t direction, const EventPump& pump) {
+    BuildViewOrder(state);
+    const auto last = static_cast<int32_t>(state.ViewOrder.size()) - 1;
+    SortIndexList(state.ResultList, state.ViewOrder, dirs, 0, last, compare, direction, pump);
+    RenumberBands(state);
+}
+
+} // namespace
+
+bool SortViewOrder(SearchState& state, int32_t column, uint8_t direction, const EventPump& pump) {
+    static const TStringArr noDirs;
+    switch (static_cast<ResultColumn>(column)) {
+    case ResultColumn::FileName:
+        SortByRecords(state, &CompareFileName, noDirs, direction, pump);
+        return true;
+    case ResultColumn::Path:
+        SortByRecords(state, &CompareDirectory, state.DirTable, direction, pump);
+        return true;
+    case ResultColumn::DupGroup:
+        GroupOrder(state, direction == 1);
+        return true;
+    case ResultColumn::Size: // the search leaves ResultList largest first
+        GroupOrder(state, direction != 1);
+        return true;
+    case ResultColumn::Modified:
+        SortByRecords(state, &CompareFileDate, noDirs, direction, pump);
+        return true;
+    }
+    return false;
+}
+
+void RenumberBands(SearchState& state) {
+    int32_t band = 0;
+    int32_t previousGroup = 0;
+    for (size_t row = 0; row < state.ViewOrder.size(); ++row) {
+        TSortEntry& entry = state.ViewOrder[row];
+        if (row == 0 || entry.Key != previousGroup) ++band;
+        previousGroup = entry.Key;
+        entry.Key = band;
+    }
+}
+
+bool IsShadedRow(const SearchState& state, int32_t row) {
+    return (state.ViewOrder[static_cast<size_t>(row)].Key & 1) != 0;
+}
+
+QString SelectionStatsText(const SearchState& state) {
+    int64_t count = 0;
+    int64_t size = 0;
+    for (const TFileInfoType& file : state.ResultList) {
+        if (file.Checked == 0) continue;
+        ++count;
+        size += file.Size;
+    }
+    return FormatCount(count, state.SystemFormat) + QStringLiteral(" / ") +
+           SizeText(size, state.SystemFormat);
+}
+
+} // namespace pellmora
