@@ -30,6 +30,7 @@ void InstallInterruptHandler() {
 } // namespace
 
 int main(int argc, char** argv) {
+    InstallInterruptHandler();
     std::string error;
     const auto options = cli::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
@@ -48,7 +49,6 @@ int main(int argc, char** argv) {
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     RaiseOpenFileLimit();
-    InstallInterruptHandler();
 
     SearchState state;
     state.CompareMode = options->CompareMode;

@@ -1,5 +1,6 @@
 #include "support/TempTree.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
@@ -25,6 +26,16 @@ ScanResult Scan(const QStringList& args) {
     process.waitForFinished(60000);
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
+}
+
+bool CatchesSigint(pid_t pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (!line.startsWith("SigCgt:")) continue;
+        return (line.mid(7).trimmed().toULongLong(nullptr, 16) & (1ull << (SIGINT - 1))) != 0;
+    }
+    return false;
 }
 
 QString Q(const std::string& s) {
@@ -134,8 +145,10 @@ TEST(ScanCli, InterruptEndsCleanlyWithStatus130) {
     process.start(QStringLiteral(PELLMORA_SCAN_BINARY),
                   {QStringLiteral("--format"), QStringLiteral("tsv"), Q(tree.Root())});
     ASSERT_TRUE(process.waitForStarted());
-    QThread::msleep(30);
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    const auto pid = static_cast<pid_t>(process.processId());
+    // Interrupt only once the program catches the signal; earlier it would simply die of it.
+    for (int k = 0; k < 500 && !CatchesSigint(pid); ++k) QThread::msleep(10);
+    ::kill(pid, SIGINT);
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     const int code = process.exitCode();
