@@ -57,7 +57,7 @@ QLabel* MakeStatisticsBox(QWidget* parent, const char* name, const QString& text
                           const QString& caption) {
     QLabel* box = Named(new QLabel(text, parent), name, caption);
     box->setStyleSheet(QString::fromLatin1(StatisticsBoxStyle));
-    box->setMinimumWidth(150);
+    box->setMinimumWidth(110);
     return box;
 }
 
@@ -267,6 +267,7 @@ QWidget* TMainForm::BuildStatisticsBand() {
     DiskUsingTextout = MakeStatisticsBox(band, "DiskUsingTextout", QStringLiteral("0 MB + 0 MB"),
                                          QStringLiteral("Disk space using:"));
     ExportListButton = MakeButton(band, "ExportListButton", QStringLiteral("Export List to File"));
+    ExportListButton->setMinimumWidth(ExportListButton->sizeHint().width());
     auto* grid = new QGridLayout(band);
     grid->setContentsMargins(8, 6, 8, 6);
     const QList<QLabel*> boxes{TotalFilesTextout, DuplicateTextout, SelectedTextout,
