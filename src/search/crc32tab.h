@@ -23,6 +23,13 @@ uint32_t CrcFold(uint32_t crc, const void* buffer, size_t length);
 // One byte at a time through the table: the reference the fast paths are tested against.
 uint32_t CrcFoldTable(uint32_t crc, const void* buffer, size_t length);
 
+// The implementations CrcFold chooses from, callable one by one for tests and benchmarks.
+enum class CrcPath { Table, Slicing, Clmul, Clmul512 };
+bool CrcPathAvailable(CrcPath path);
+CrcPath FastestCrcPath();
+// A path this CPU lacks falls back to Slicing.
+uint32_t CrcFoldBy(CrcPath path, uint32_t crc, const void* buffer, size_t length);
+
 // CRC-32 of the whole file; the pump runs after every block, and StopFlag ends the read.
 // ok is false when the file could not be opened or read, or its length is not listedSize.
 uint32_t FileCrc(const std::string& path, int64_t listedSize, SearchState& state,
@@ -36,6 +43,10 @@ uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, SearchState&
 // order of each subgroup's first file, 0 for a file that equals no other.
 void CompareFileGroup(TFileCompareArr& files, int64_t size, SearchState& state,
                       const EventPump& pump);
+// The same, holding at most maxOpenFiles files open between passes; the others are opened
+// again for each block. The subgroups do not depend on maxOpenFiles.
+void CompareFileGroup(TFileCompareArr& files, int64_t size, SearchState& state,
+                      const EventPump& pump, size_t maxOpenFiles);
 
 // Raises the soft limit on open files to the hard one (once, at start-up).
 void RaiseOpenFileLimit();
