@@ -2,6 +2,8 @@
 
 #include "platform/DriveList.h"
 
+#include "ui/NativeText.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
@@ -26,10 +28,6 @@ QIcon FolderIcon() {
     icon.addPixmap(StandardIcon(QStyle::SP_DirClosedIcon).pixmap(size), QIcon::Normal);
     icon.addPixmap(StandardIcon(QStyle::SP_DirOpenIcon).pixmap(size), QIcon::Selected);
     return icon;
-}
-
-QString Decoded(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
 
 void SetExpander(QTreeWidgetItem* node, bool has) {

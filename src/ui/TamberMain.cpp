@@ -8,6 +8,8 @@
 #include "ui/DialogFrame.h"
 #include "ui/DirectoryPicker.h"
 
+#include "ui/NativeText.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -33,10 +35,6 @@
 namespace pellmora {
 
 namespace {
-
-QString Decoded(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
 
 SizeLimitInput SizeLimit(const QCheckBox* check, const QLineEdit* edit, const QComboBox* box) {
     SizeLimitInput limit;

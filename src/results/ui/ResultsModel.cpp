@@ -1,5 +1,7 @@
 #include "results/ui/ResultsModel.h"
 
+#include "ui/NativeText.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QDateTime>
@@ -10,10 +12,6 @@
 namespace pellmora {
 
 namespace {
-
-QString Decoded(const std::string& bytes) {
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
 
 QDateTime DosDateTime(int32_t fileDate) {
     const auto v = static_cast<uint32_t>(fileDate);
