@@ -28,6 +28,7 @@ int32_t CompareCrc(const TFileInfoType& a, const TFileInfoType& b, uint8_t desce
 
 // The locale whose collation (case ignored) the name and folder comparators use.
 void SetCollationLocale(const QLocale& locale);
+QLocale CollationLocale();
 
 // Sorts list[lo..hi]; the insertion pass is skipped when StopFlag is 1 after the pump.
 void SortFileList(TFileList& list, int32_t lo, int32_t hi, TFileInfoCompare compare,
@@ -35,7 +36,12 @@ void SortFileList(TFileList& list, int32_t lo, int32_t hi, TFileInfoCompare comp
 
 // Permutes order[lo..hi] by the records they name; the records never move.
 void SortIndexList(const TFileList& list, TSortList& order, const TStringArr& dirs, int32_t lo,
-                   int32_t hi, TFileInfoCompare compare, uint8_t descending,
-                   const EventPump& pump);
+                   int32_t hi, TFileInfoCompare compare, uint8_t descending, const EventPump& pump);
+
+// SortIndexList calling the comparator on every step; SortIndexList gives the same permutation
+// faster by ranking the name, folder and date keys first.
+void SortIndexListByComparator(const TFileList& list, TSortList& order, const TStringArr& dirs,
+                               int32_t lo, int32_t hi, TFileInfoCompare compare, uint8_t descending,
+                               const EventPump& pump);
 
 } // namespace pellmora

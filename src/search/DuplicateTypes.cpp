@@ -6,8 +6,8 @@
 namespace pellmora {
 
 TStringArr DefaultProtectedFolders() {
-    return {"/bin/", "/boot/", "/dev/",  "/etc/", "/lib/", "/lib32/", "/lib64/", "/libx32/",
-            "/opt/", "/proc/", "/run/",  "/sbin/", "/snap/", "/sys/",  "/usr/",  "/var/lib/"};
+    return {"/bin/", "/boot/", "/dev/", "/etc/",  "/lib/",  "/lib32/", "/lib64/", "/libx32/",
+            "/opt/", "/proc/", "/run/", "/sbin/", "/snap/", "/sys/",   "/usr/",   "/var/lib/"};
 }
 
 std::string FullPath(const SearchState& state, const TFileInfoType& file) {
@@ -39,7 +39,8 @@ bool TryReserve(std::vector<TFileInfoType>* files, std::vector<std::string>* str
 // that a list of a million entries is not copied once per step of 10000.
 template <typename T> void EnsureRoom(std::vector<T>& list, int32_t capacity) {
     const auto wanted = static_cast<size_t>(capacity);
-    if (list.capacity() < wanted) list.reserve(std::max(wanted, list.capacity() + list.capacity() / 2));
+    if (list.capacity() < wanted)
+        list.reserve(std::max(wanted, list.capacity() + list.capacity() / 2));
 }
 
 void GrowAtStep(int32_t last, int32_t& capacity) {

@@ -12,7 +12,7 @@
 namespace pellmora {
 
 struct TFileInfoType {
-    int32_t FileDate = 0;    // local time, MS-DOS date (high 16 bits) and time (low 16 bits)
+    int32_t FileDate = 0; // local time, MS-DOS date (high 16 bits) and time (low 16 bits)
     int64_t Size = 0;
     uint32_t Attributes = 0; // 0x10 directory, 0x01 read-only, 0x80 normal
     uint32_t Crc = 0;        // content key while comparing; meaningless afterwards

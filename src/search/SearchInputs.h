@@ -17,13 +17,13 @@ struct SizeLimitInput {
 };
 
 struct SearchInputs {
-    TStringArr Directories;                  // DirectoriesListBox, native bytes
+    TStringArr Directories;                   // DirectoriesListBox, native bytes
     QString MaskText = QStringLiteral("*.*"); // FileTypesEdit
-    bool ExcludeZero = true;                 // ExcludeZeroCheck
-    bool ProtectSysFolders = true;           // ProtectSysFoldersCheck
-    bool ProtectSysFiles = true;             // ProtectSysFilesCheck
-    SizeLimitInput MinSize;                  // MinSizeCheck, MinSizeEdit, MinSizeBox
-    SizeLimitInput MaxSize;                  // MaxSizeCheck, MaxSizeEdit, MaxSizeBox
+    bool ExcludeZero = true;                  // ExcludeZeroCheck
+    bool ProtectSysFolders = true;            // ProtectSysFoldersCheck
+    bool ProtectSysFiles = true;              // ProtectSysFilesCheck
+    SizeLimitInput MinSize;                   // MinSizeCheck, MinSizeEdit, MinSizeBox
+    SizeLimitInput MaxSize;                   // MaxSizeCheck, MaxSizeEdit, MaxSizeBox
 };
 
 } // namespace pellmora

@@ -7,7 +7,7 @@
 namespace pellmora {
 
 class SearchView {
-public:
+  public:
     virtual ~SearchView() = default;
 
     // The window's searching state: controls disabled, statistics reset, button caption "Stop".

@@ -31,6 +31,16 @@ QString SizeText(int64_t n, const QLocale& locale) {
     return QString::number(n) + QStringLiteral(" B");
 }
 
+QString TrimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first].unicode() <= 0x20)
+        ++first;
+    while (last > first && text[last - 1].unicode() <= 0x20)
+        --last;
+    return text.mid(first, last - first);
+}
+
 QString ElapsedText(uint32_t ms) {
     const uint32_t hours = ms / 3600000u;
     const uint32_t minutes = (ms / 1000u) % 3600u / 60u;
@@ -41,7 +51,8 @@ QString ElapsedText(uint32_t ms) {
 
 uint32_t TickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 } // namespace pellmora

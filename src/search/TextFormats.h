@@ -13,6 +13,9 @@ QString FormatCount(int64_t n, const QLocale& locale);
 // A byte count as " GB" with 3 decimals, " MB" with 2, " KB" with none, or plain " B".
 QString SizeText(int64_t n, const QLocale& locale);
 
+// The text without leading and trailing blanks and control characters (U+0000 to U+0020).
+QString TrimBlanks(const QString& text);
+
 // Milliseconds as hh:mm:ss, hours kept to their last two digits.
 QString ElapsedText(uint32_t ms);
 

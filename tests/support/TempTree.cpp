@@ -24,7 +24,8 @@ TempTree::TempTree() {
 TempTree::~TempTree() {
     std::error_code ec;
     // Unreadable folders made by a test would stop the removal.
-    for (auto it = fs::recursive_directory_iterator(root_, fs::directory_options::skip_permission_denied, ec);
+    for (auto it = fs::recursive_directory_iterator(
+             root_, fs::directory_options::skip_permission_denied, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (it->is_directory(ec) && !it->is_symlink(ec)) chmod(it->path().c_str(), 0755);
     }

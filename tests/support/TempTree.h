@@ -7,7 +7,7 @@
 namespace pellmora::test {
 
 class TempTree {
-public:
+  public:
     TempTree();
     ~TempTree();
     TempTree(const TempTree&) = delete;
@@ -26,7 +26,7 @@ public:
     // Sets the modification time (seconds since the epoch).
     void SetTime(const std::string& relative, int64_t seconds);
 
-private:
+  private:
     std::string root_;
 };
 

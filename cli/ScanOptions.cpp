@@ -1,0 +1,114 @@
+#include "ScanOptions.h"
+
+#include <QRegularExpression>
+
+namespace pellmora::cli {
+
+const char* UsageText() {
+    return "usage: pellmora-scan [options] DIR...\n"
+           "Finds files of identical content in the given folders.\n"
+           "  --masks TEXT            masks joined by \"|\" (default \"*.*\")\n"
+           "  --min-size N[B|KB|MB]   smallest size taken (unit default KB)\n"
+           "  --max-size N[B|KB|MB]   largest size taken (unit default KB)\n"
+           "  --include-empty         do not skip zero-size files\n"
+           "  --no-protect-folders    do not protect system folders\n"
+           "  --no-protect-files      do not skip *.sys, *.ocx, *.drv, *.dll\n"
+           "  --byte-compare          compare byte by byte (default: CRC-32 plus size)\n"
+           "  --format text|tsv|json  output format (default text)\n"
+           "  --help, --version\n";
+}
+
+namespace {
+
+// "1.5", "1,5KB", "200 MB": the number and its unit; "." or "," as the decimal separator.
+bool ParseSize(const std::string& text, SizeLimitInput& limit) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*([0-9]+(?:[.,][0-9]*)?|[.,][0-9]+)\\s*(B|KB|MB)?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto match = pattern.match(QString::fromStdString(text));
+    if (!match.hasMatch()) return false;
+    QString number = match.captured(1);
+    number.replace(QLatin1Char(','), QLatin1Char('.'));
+    // The search reads the number with the locale's decimal separator.
+    number.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    const QString unit = match.captured(2).toUpper();
+    limit.Checked = true;
+    limit.Text = number;
+    limit.Unit = unit == QLatin1String("B")    ? SizeUnit::B
+                 : unit == QLatin1String("MB") ? SizeUnit::MB
+                                               : SizeUnit::KB;
+    return true;
+}
+
+bool ParseFormat(const std::string& text, OutputFormat& format) {
+    if (text == "text")
+        format = OutputFormat::Text;
+    else if (text == "tsv")
+        format = OutputFormat::Tsv;
+    else if (text == "json")
+        format = OutputFormat::Json;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    ScanOptions options;
+    bool onlyDirs = false;
+    for (size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        auto value = [&](std::string& out) {
+            if (k + 1 >= args.size()) {
+                error = "option " + arg + " needs a value";
+                return false;
+            }
+            out = args[++k];
+            return true;
+        };
+        std::string v;
+        if (onlyDirs || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.Inputs.Directories.push_back(arg);
+        } else if (arg == "--") {
+            onlyDirs = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.Help = true;
+        } else if (arg == "--version") {
+            options.Version = true;
+        } else if (arg == "--include-empty") {
+            options.Inputs.ExcludeZero = false;
+        } else if (arg == "--no-protect-folders") {
+            options.Inputs.ProtectSysFolders = false;
+        } else if (arg == "--no-protect-files") {
+            options.Inputs.ProtectSysFiles = false;
+        } else if (arg == "--byte-compare") {
+            options.CompareMode = 1;
+        } else if (arg == "--masks") {
+            if (!value(v)) return std::nullopt;
+            options.Inputs.MaskText = QString::fromStdString(v);
+        } else if (arg == "--min-size" || arg == "--max-size") {
+            if (!value(v)) return std::nullopt;
+            auto& limit = arg == "--min-size" ? options.Inputs.MinSize : options.Inputs.MaxSize;
+            if (!ParseSize(v, limit)) {
+                error = "invalid size '" + v + "' for " + arg + " (a number, then B, KB or MB)";
+                return std::nullopt;
+            }
+        } else if (arg == "--format") {
+            if (!value(v)) return std::nullopt;
+            if (!ParseFormat(v, options.Format)) {
+                error = "invalid format '" + v + "' (text, tsv or json)";
+                return std::nullopt;
+            }
+        } else if (arg == "--export") {
+            error = "--export is not available in this version";
+            return std::nullopt;
+        } else {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+} // namespace pellmora::cli

@@ -1,0 +1,67 @@
+// pellmora-scan: the search of the window, without a window.
+
+#include "ResultPrinter.h"
+#include "ScanOptions.h"
+#include "TerminalView.h"
+#include "search/SearchDriver.h"
+#include "search/crc32tab.h"
+
+#include <csignal>
+#include <cstdio>
+
+using namespace pellmora;
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+void InstallInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    const auto options = cli::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fprintf(stderr, "pellmora-scan: %s\n%s", error.c_str(), cli::UsageText());
+        return 2;
+    }
+    if (options->Help) {
+        std::fputs(cli::UsageText(), stdout);
+        return 0;
+    }
+    if (options->Version) {
+        std::puts("pellmora-scan " PELLMORA_VERSION);
+        return 0;
+    }
+
+    static char outputBuffer[1 << 16];
+    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    RaiseOpenFileLimit();
+    InstallInterruptHandler();
+
+    SearchState state;
+    state.CompareMode = options->CompareMode;
+    cli::TerminalView view(state, stderr);
+    const EventPump pump = [&] {
+        if (interrupted) state.StopFlag = 1;
+        view.Tick();
+    };
+    state.StopFlag = 0;
+    SearchStart(state, options->Inputs, view, pump);
+
+    if (view.Refused()) return 1;
+    cli::PrintResults(state, options->Format, stdout);
+    if (interrupted) return 130;
+    return view.Failed() ? 1 : 0;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The file system type of each mounted device, from the kernel's mount table, so that the walk
+// can keep out of kernel virtual file systems (statfs cannot tell devtmpfs from tmpfs).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace pellmora {
+
+class MountTable {
+  public:
+    // Parses the text of /proc/self/mountinfo; malformed lines are passed over.
+    static MountTable Parse(std::string_view mountinfo);
+    // The current process's table; empty when it cannot be read.
+    static MountTable ReadCurrent();
+
+    // The type of the file system on device (st_dev), or nullptr when it is not listed.
+    const std::string* TypeOf(uint64_t device) const;
+
+  private:
+    std::unordered_map<uint64_t, std::string> types_;
+};
+
+// proc, sysfs, devtmpfs and the other file systems whose "files" are the kernel's, not data.
+bool IsVirtualFileSystemType(std::string_view type);
+
+// Answers for one device after another, consulting the table only when the device changes, and
+// reading it again for a device it lacks (a file system mounted during the walk).
+class VirtualFileSystemCheck {
+  public:
+    bool IsVirtual(uint64_t device);
+
+  private:
+    std::optional<MountTable> table_;
+    std::unordered_map<uint64_t, bool> verdicts_;
+    std::optional<uint64_t> lastDevice_;
+    bool lastVirtual_ = false;
+};
+
+} // namespace pellmora

@@ -1,0 +1,251 @@
+#include "search/FileCollection.h"
+
+#include "platform/DirectoryListing.h"
+#include "platform/MountTable.h"
+#include "search/MaskMatcher.h"
+
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+
+namespace pellmora {
+
+namespace {
+
+double UnitFactor(SizeUnit unit) {
+    switch (unit) {
+    case SizeUnit::KB:
+        return 1024.0;
+    case SizeUnit::MB:
+        return 1048576.0;
+    case SizeUnit::B:
+        break;
+    }
+    return 1.0;
+}
+
+// The locale's decimal separator; "." and "," are taken as one as well. Group separators are
+// refused, so "1,5" never turns into 15.
+std::optional<double> ParseSizeNumber(const QString& text, const QLocale& locale) {
+    QLocale strict = locale;
+    strict.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    double value = strict.toDouble(text, &ok);
+    if (!ok) {
+        QString unified = text;
+        unified.replace(u'.', strict.decimalPoint()).replace(u',', strict.decimalPoint());
+        value = strict.toDouble(unified, &ok);
+    }
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// Toward zero, held within int64 so that "1e30" means "no limit reachable" rather than garbage.
+int64_t TruncateToInt64(double value) {
+    if (value >= 9223372036854775807.0) return INT64_MAX;
+    if (value <= -9223372036854775807.0) return INT64_MIN;
+    return static_cast<int64_t>(value);
+}
+
+int64_t SizeLimit(const SizeLimitInput& input, int64_t none, const QLocale& locale) {
+    if (!input.Checked || input.Text.isEmpty()) return none;
+    const double value = ParseSizeNumber(input.Text, locale).value_or(static_cast<double>(none));
+    return TruncateToInt64(value * UnitFactor(input.Unit));
+}
+
+std::string WithSlash(std::string path) {
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Folder texts end in "/", so a prefix is a whole ancestor: /x/a/ covers /x/a/b/, not /x/ab/.
+// An empty entry names nothing and covers nothing.
+bool IsPassedOver(const TStringArr& folders, size_t i) {
+    const std::string& self = folders[i];
+    if (self.empty()) return true;
+    for (size_t j = 0; j < folders.size(); ++j) {
+        const std::string& other = folders[j];
+        if (j == i || other.empty()) continue;
+        if (other.size() < self.size() && StartsWith(self, other)) return true;
+        if (j < i && other == self) return true;
+    }
+    return false;
+}
+
+bool StartsWithAsciiCaseless(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() &&
+           EqualsAsciiCaseless(std::string_view(text).substr(0, prefix.size()), prefix);
+}
+
+// What the filters made of a listing entry, so a name matched by a later mask is decided at once.
+enum class EntryFate : uint8_t { Open, Taken, Refused };
+
+// One search's walk: the folders and linked files already met are remembered across all listed
+// folders, so that each folder is entered and each physical file collected once.
+class Walker {
+  public:
+    Walker(SearchState& state, const SearchInputs& inputs, const EventPump& pump)
+        : state_(state), inputs_(inputs), pump_(pump) {
+        for (int32_t k = 0; k < state.MaskCount && k < static_cast<int32_t>(state.MaskList.size());
+             ++k)
+            masks_.emplace_back(state.MaskList[static_cast<size_t>(k)]);
+    }
+
+    void CollectFiles(const std::string& dir) {
+        std::string path = WithSlash(dir);
+        ScanDirectory(path, 0);
+    }
+
+  private:
+    bool Stopped() const { return state_.StopFlag == 1; }
+    void Yield() const {
+        if (pump_) pump_();
+    }
+    DirectoryListing& ListingAt(size_t depth);
+    bool IsProtected(const std::string& path) const;
+    bool MayEnter(const std::string& path, DirectoryListing& listing);
+    void ScanDirectory(std::string& path, size_t depth);
+    void TakeFiles(const std::string& path, DirectoryListing& listing);
+    void TakeEntry(const std::string& path, DirectoryListing& listing, size_t i);
+    bool PassesFilters(const DirectoryListing& listing, size_t i, FileStatus& status);
+
+    SearchState& state_;
+    const SearchInputs& inputs_;
+    const EventPump& pump_;
+    std::vector<MaskMatcher> masks_;
+    std::vector<std::unique_ptr<DirectoryListing>> listings_; // one per depth, reused
+    std::vector<EntryFate> fates_;                            // of the current folder's entries
+    bool folderHasFile_ = false;
+    std::unordered_set<FileIdentity, FileIdentityHash> enteredFolders_;
+    std::unordered_set<FileIdentity, FileIdentityHash> linkedFiles_; // only files with nlink > 1
+    VirtualFileSystemCheck virtualCheck_;
+    DosTimeConverter dosTime_;
+};
+
+DirectoryListing& Walker::ListingAt(size_t depth) {
+    while (listings_.size() <= depth)
+        listings_.push_back(std::make_unique<DirectoryListing>());
+    return *listings_[depth];
+}
+
+bool Walker::IsProtected(const std::string& path) const {
+    for (const std::string& prefix : state_.ProtectedFolders)
+        if (!prefix.empty() && StartsWithAsciiCaseless(path, prefix)) return true;
+    return false;
+}
+
+// Protected folders first: they are left without being opened, and do not count as entered.
+bool Walker::MayEnter(const std::string& path, DirectoryListing& listing) {
+    if (inputs_.ProtectSysFolders && IsProtected(path)) return false;
+    if (!listing.Open(path)) return false;
+    if (virtualCheck_.IsVirtual(listing.Identity().Device) ||
+        !enteredFolders_.insert(listing.Identity()).second) {
+        listing.Close();
+        return false;
+    }
+    return true;
+}
+
+void Walker::ScanDirectory(std::string& path, size_t depth) {
+    DirectoryListing& listing = ListingAt(depth);
+    if (!MayEnter(path, listing)) return;
+    Yield();
+    listing.ReadEntries();
+    TakeFiles(path, listing);
+    if (Stopped()) {
+        listing.Close();
+        return;
+    }
+    const std::vector<uint32_t>& subfolders = listing.FindSubfolders();
+    listing.Close();
+    const size_t length = path.size();
+    for (const uint32_t i : subfolders) {
+        path.append(listing.Name(i)).push_back('/');
+        ScanDirectory(path, depth + 1);
+        path.resize(length);
+        if (Stopped()) return;
+    }
+}
+
+// Mask by mask, each in listing order; StopFlag is read after every entry.
+void Walker::TakeFiles(const std::string& path, DirectoryListing& listing) {
+    fates_.assign(listing.Count(), EntryFate::Open);
+    folderHasFile_ = false;
+    for (const MaskMatcher& mask : masks_) {
+        for (size_t i = 0; i < listing.Count(); ++i) {
+            if (fates_[i] == EntryFate::Open && mask.Matches(listing.Name(i)))
+                TakeEntry(path, listing, i);
+            if (Stopped()) return;
+        }
+    }
+}
+
+// The filters depend on the file only, so an entry refused once stays refused, and an entry
+// taken under an earlier mask is not taken twice.
+void Walker::TakeEntry(const std::string& path, DirectoryListing& listing, size_t i) {
+    FileStatus status;
+    fates_[i] = EntryFate::Refused;
+    if (!PassesFilters(listing, i, status)) return;
+    fates_[i] = EntryFate::Taken;
+    if (!folderHasFile_) {
+        folderHasFile_ = true;
+        AppendDir(state_, path);
+        Yield();
+    }
+    TFileInfoType file;
+    file.FileDate = dosTime_.Convert(status.ModifiedTime);
+    file.Size = status.Size;
+    file.Attributes = status.Attributes;
+    file.FileName.assign(listing.Name(i));
+    file.DirIndex = state_.DirLast;
+    AppendScan(state_, std::move(file));
+}
+
+bool Walker::PassesFilters(const DirectoryListing& listing, size_t i, FileStatus& status) {
+    // Only regular files: not folders, links, FIFOs, sockets or devices.
+    const EntryType type = listing.Type(i);
+    if (type != EntryType::Regular && type != EntryType::Unknown) return false;
+    // The name test goes before the status: a refusal is a refusal, and it costs no system call.
+    if (inputs_.ProtectSysFiles && IsSystemFileName(listing.Name(i))) return false;
+    if (!listing.StatEntry(i, status) || !status.IsRegular) return false;
+    if (inputs_.ExcludeZero && status.Size == 0) return false;
+    if (status.Size < state_.MinSize || (state_.MaxSize >= 0 && status.Size > state_.MaxSize))
+        return false;
+    // A file with one link can be met only once, since no folder is entered twice.
+    return status.LinkCount <= 1 || linkedFiles_.insert(status.Identity).second;
+}
+
+} // namespace
+
+void ReadSizeLimits(SearchState& state, const SearchInputs& inputs, const QLocale& locale) {
+    state.MinSize = SizeLimit(inputs.MinSize, 0, locale);
+    state.MaxSize = SizeLimit(inputs.MaxSize, -1, locale);
+}
+
+void SplitMasks(SearchState& state, const QString& maskText) {
+    state.MaskList.clear();
+    for (const QString& mask : maskText.split(u'|', Qt::KeepEmptyParts))
+        state.MaskList.push_back(mask.toStdString());
+    state.MaskCount = static_cast<int32_t>(state.MaskList.size());
+}
+
+void CollectListedDirectories(SearchState& state, const SearchInputs& inputs,
+                              const EventPump& pump) {
+    TStringArr folders;
+    folders.reserve(inputs.Directories.size());
+    for (const std::string& dir : inputs.Directories)
+        folders.push_back(WithSlash(dir));
+    Walker walker(state, inputs, pump);
+    for (size_t i = 0; i < folders.size(); ++i) {
+        state.CurrentDir = inputs.Directories[i];
+        if (!IsPassedOver(folders, i)) walker.CollectFiles(inputs.Directories[i]);
+        if (state.StopFlag == 1) break;
+    }
+}
+
+} // namespace pellmora

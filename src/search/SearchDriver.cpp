@@ -1,0 +1,342 @@
+// A search, from the step-1 inputs to numbered duplicate groups:
+//   start checks -> reset -> walk -> sort by size -> run by run: first block, content,
+//   grouping -> publication -> end-of-search report.
+// However it ends (finished, refused, stopped or failed) the window returns to idle with
+// StopFlag = 1. An error inside the comparison still publishes the groups found before it.
+// Nothing here touches a widget: the view shows, the pump lets window events run.
+
+#include "search/SearchDriver.h"
+
+#include "results/SortProcedures.h"
+#include "search/FileCollection.h"
+#include "search/TextFormats.h"
+#include "search/crc32tab.h"
+
+#include <exception>
+#include <optional>
+
+namespace pellmora {
+
+namespace {
+
+const QString NewLine = QStringLiteral("\n\r");
+
+class SearchRun {
+  public:
+    SearchRun(SearchState& state, SearchView& view, const EventPump& pump)
+        : state_(state), view_(view), pump_(pump) {}
+
+    // Returns false when a stop request ended the phase.
+    bool FindDuplicateGroups();
+    void Publish();
+    void FinalReport();
+
+  private:
+    bool CompareRun(int32_t s, int32_t e, int32_t i);
+    bool MarkFirstBlockCandidates(int32_t s, int32_t e);
+    bool CheckContents(int32_t s, int32_t e, int32_t& dropped);
+    bool CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped);
+    bool CheckContentsByBytes(int32_t s, int32_t e, int32_t& dropped);
+    bool SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending);
+    void GroupRun(int32_t s, int32_t e);
+    void AppendZeroSizeGroup(int32_t s, int32_t e);
+    void UpdateStatistics(int32_t i);
+    void WriteTotals(const QString& totalFiles);
+    bool Stopped() const { return state_.StopFlag == 1; }
+
+    SearchState& state_;
+    SearchView& view_;
+    const EventPump& pump_;
+    int32_t groupNo_ = 0;
+    QString totalFilesText_ = QStringLiteral("0");
+};
+
+bool SearchRun::SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending) {
+    SortFileList(state_.ScanList, s, e, compare, descending, state_.StopFlag, pump_);
+    // A sort stopped half-way leaves equal keys apart: the run must not be grouped from it.
+    return !Stopped();
+}
+
+// Files over one block are told apart by their first block: a file whose first block matches
+// no other file's stays out of the content check.
+bool SearchRun::MarkFirstBlockCandidates(int32_t s, int32_t e) {
+    TFileList& list = state_.ScanList;
+    if (list[s].Size <= BlockSize) {
+        for (int32_t j = s; j <= e; ++j)
+            list[j].Candidate = 1;
+        return true;
+    }
+    constexpr uint8_t Unreadable = 2; // carried through the sort with its record
+    for (int32_t j = s; j <= e; ++j) {
+        TFileInfoType& file = list[j];
+        state_.CurrentFile = FullPath(state_, file);
+        bool ok = true;
+        file.Crc = FirstBlockCrc(state_.CurrentFile, file.Size, state_, pump_, ok);
+        if (Stopped()) return false;
+        if (!ok) file.Crc = 0;
+        file.Candidate = ok ? 0 : Unreadable;
+    }
+    if (!SortRun(s, e, CompareCrc, 1)) return false;
+    std::vector<uint8_t> matched(static_cast<size_t>(e - s + 1), 0);
+    for (int32_t j = s; j <= e; ++j) {
+        const bool before = j > s && list[j].Crc == list[j - 1].Crc;
+        const bool after = j < e && list[j].Crc == list[j + 1].Crc;
+        matched[j - s] = (before || after) ? 1 : 0;
+    }
+    for (int32_t j = s; j <= e; ++j)
+        list[j].Candidate = list[j].Candidate == Unreadable ? 0 : matched[j - s];
+    return true;
+}
+
+bool SearchRun::CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped) {
+    for (int32_t j = s; j <= e; ++j) {
+        TFileInfoType& file = state_.ScanList[j];
+        if (file.Candidate != 1) {
+            ++dropped;
+            continue;
+        }
+        state_.CurrentFile = FullPath(state_, file);
+        bool ok = true;
+        file.Crc = FileCrc(state_.CurrentFile, file.Size, state_, pump_, ok);
+        if (Stopped()) return false;
+        if (!ok) { // never grouped by the checksum of an unreadable file
+            file.Candidate = 0;
+            ++dropped;
+        }
+    }
+    return true;
+}
+
+bool SearchRun::CheckContentsByBytes(int32_t s, int32_t e, int32_t& dropped) {
+    TFileCompareArr files;
+    for (int32_t j = s; j <= e; ++j) {
+        const TFileInfoType& file = state_.ScanList[j];
+        if (file.Candidate != 1) {
+            ++dropped;
+            continue;
+        }
+        files.push_back({j, 0, FullPath(state_, file)});
+        if (Stopped()) return false;
+    }
+    if (files.empty()) return true;
+    CompareFileGroup(files, state_.ScanList[s].Size, state_, pump_);
+    if (Stopped()) return false;
+    for (const TFileCompare& entry : files) {
+        TFileInfoType& file = state_.ScanList[entry.ScanIndex];
+        if (entry.SubGroup == 0) {
+            ++dropped;
+            file.Candidate = 0;
+        }
+        file.Crc = static_cast<uint32_t>(entry.SubGroup);
+    }
+    return true;
+}
+
+bool SearchRun::CheckContents(int32_t s, int32_t e, int32_t& dropped) {
+    return state_.CompareMode == 1 ? CheckContentsByBytes(s, e, dropped)
+                                   : CheckContentsByCrc(s, e, dropped);
+}
+
+// Neighbours with equal keys are duplicates; a new key opens a new group.
+void SearchRun::GroupRun(int32_t s, int32_t e) {
+    TFileList& list = state_.ScanList;
+    for (int32_t j = s; j <= e; ++j) {
+        const bool sameAsBefore = j > s && list[j].Crc == list[j - 1].Crc;
+        const bool sameAsAfter = j < e && list[j].Crc == list[j + 1].Crc;
+        if (!sameAsBefore && !sameAsAfter) continue;
+        if (!sameAsBefore) {
+            ++groupNo_;
+            state_.OriginalsSize += list[j].Size;
+            state_.DuplicatesSize -= list[j].Size;
+        }
+        TFileInfoType copy = list[j];
+        copy.Group = groupNo_;
+        AppendResult(state_, copy);
+        state_.DuplicatesSize += list[j].Size;
+    }
+}
+
+bool SearchRun::CompareRun(int32_t s, int32_t e, int32_t i) {
+    if (!MarkFirstBlockCandidates(s, e)) return false;
+    int32_t dropped = 0;
+    if (!CheckContents(s, e, dropped)) return false;
+    if (dropped > 0) {
+        if (!SortRun(s, e, CompareCandidate, 0)) return false;
+        s += dropped;
+    }
+    if (s < e && !SortRun(s, e, CompareCrc, 1)) return false;
+    if (s < e) GroupRun(s, e);
+    UpdateStatistics(i);
+    return true;
+}
+
+void SearchRun::AppendZeroSizeGroup(int32_t s, int32_t e) {
+    ++groupNo_;
+    for (int32_t j = s; j <= e; ++j) {
+        TFileInfoType copy = state_.ScanList[j];
+        copy.Group = groupNo_;
+        AppendResult(state_, copy);
+    }
+}
+
+void SearchRun::WriteTotals(const QString& totalFiles) {
+    const QLocale& locale = state_.SystemFormat;
+    totalFilesText_ = totalFiles;
+    view_.SetTotalFilesText(totalFiles);
+    view_.SetDuplicateText(FormatCount(groupNo_, locale) + QStringLiteral(" + ") +
+                           FormatCount(state_.ResultLast + 1 - groupNo_, locale));
+    view_.SetDiskUsingText(SizeText(state_.OriginalsSize, locale) + QStringLiteral(" + ") +
+                           SizeText(state_.DuplicatesSize, locale));
+}
+
+void SearchRun::UpdateStatistics(int32_t i) {
+    WriteTotals(FormatCount(i + 1, state_.SystemFormat));
+    view_.SetProgress(static_cast<int>(static_cast<int64_t>(i) * 100 / state_.ScanLast));
+}
+
+bool SearchRun::FindDuplicateGroups() {
+    const TFileList& list = state_.ScanList;
+    const int32_t last = state_.ScanLast;
+    int32_t i = 0;
+    int32_t runStart = -1; // -1: no run open
+    while (i <= last) {
+        if (runStart < 0) {
+            runStart = i++;
+        } else if (list[i].Size == list[runStart].Size && i != last) {
+            ++i;
+        } else {
+            const bool endsAtLast = i == last && list[i].Size == list[runStart].Size;
+            const int32_t s = runStart;
+            const int32_t e = endsAtLast ? i : i - 1;
+            runStart = -1;
+            if (e > s && list[s].Size == 0) {
+                AppendZeroSizeGroup(s, e);
+            } else if (e > s && !CompareRun(s, e, i)) {
+                return false;
+            }
+            if (endsAtLast) i = last + 1;
+        }
+        if (GrowResultListIfNeeded(state_)) pump_();
+    }
+    WriteTotals(FormatCount(last + 1, state_.SystemFormat));
+    view_.SetProgress(100);
+    return true;
+}
+
+void SearchRun::Publish() {
+    TrimResults(state_);
+    BuildViewOrder(state_);
+    const QLocale& locale = state_.SystemFormat;
+    const int32_t groups = state_.ResultLast > 0 ? state_.ResultList.back().Group : 0;
+    const int32_t copies = state_.ResultLast > 0 ? state_.ResultLast + 1 - groups : 0;
+    view_.SetDuplicateText(FormatCount(groups, locale) + QStringLiteral(" + ") +
+                           FormatCount(copies, locale));
+    view_.SetDiskUsingText(SizeText(state_.OriginalsSize, locale) + QStringLiteral(" + ") +
+                           SizeText(state_.DuplicatesSize, locale));
+    view_.SetResultRowCount(state_.ResultLast + 1);
+    view_.SetResultUpdatesEnabled(true);
+}
+
+void SearchRun::FinalReport() {
+    view_.SetTimerEnabled(false);
+    const bool interrupted = Stopped();
+    view_.SetStatusText(interrupted ? QStringLiteral(" Status: Search interrupted.")
+                                    : QStringLiteral(" Status: Search finished."));
+    const QString scanned =
+        QStringLiteral("\n\r\n\rScanned: ") + totalFilesText_ + QStringLiteral(" files") + NewLine;
+    const QString finished = QStringLiteral("Search finished.") + QString(36, QLatin1Char(' '));
+    const QString stopped = QStringLiteral("Search interrupted.");
+    if (state_.ResultLast <= 0) {
+        view_.ShowInformation(interrupted
+                                  ? stopped + QString(22, QLatin1Char(' '))
+                                  : finished + scanned + QStringLiteral("Duplicates Found: 0 "));
+        return;
+    }
+    const int32_t n = state_.ResultLast + 1;
+    const int32_t g = state_.ResultList.back().Group;
+    const QString head = interrupted ? stopped + QString(33, QLatin1Char(' ')) : finished;
+    view_.ShowInformation(head + scanned +
+                          (interrupted ? QStringLiteral("Selected: ") : QStringLiteral("Found: ")) +
+                          FormatCount(n, state_.SystemFormat) + QStringLiteral(" files") + NewLine +
+                          QStringLiteral(" including: ") + NewLine +
+                          QStringLiteral("    Original files: ") + QString::number(g) + NewLine +
+                          QStringLiteral("    Duplicate files: ") + QString::number(n - g));
+}
+
+std::optional<QString> StartCheckError(const SearchState& state, const SearchInputs& inputs) {
+    if (state.MaxSize >= 0 && state.MinSize > state.MaxSize)
+        return QStringLiteral("Min File Size is bigger than Max File Size. Please, fix this.");
+    if (inputs.Directories.empty())
+        return QStringLiteral("Please, add one or more directories to search.");
+    if (TrimBlanks(inputs.MaskText).isEmpty())
+        return QStringLiteral("Please, add one or more file masks.");
+    return std::nullopt;
+}
+
+void EndSearch(SearchState& state, SearchView& view) {
+    view.SetTimerEnabled(false);
+    state.StopFlag = 1;
+    view.PrepareToStop();
+}
+
+QString ErrorText(const std::exception& error) {
+    return QString::fromLocal8Bit(error.what());
+}
+
+} // namespace
+
+void FindDuplicateGroups(SearchState& state, SearchView& view, const EventPump& pump) {
+    SearchRun(state, view, pump).FindDuplicateGroups();
+}
+
+void SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
+                 const EventPump& pump) {
+    ReadSizeLimits(state, inputs, QLocale());
+    SearchRun run(state, view, pump);
+    std::optional<QString> failure;
+    try {
+        view.PrepareToStart();
+        state.SearchPhase = 0;
+        state.StartTick = TickCount();
+        view.SetTimerEnabled(true);
+        view.SetResultRowCount(0);
+        view.SetResultUpdatesEnabled(false);
+        view.SetStatusText(QStringLiteral(" Status: Cleaning previous results"));
+        ResetSearchState(state);
+        if (const auto error = StartCheckError(state, inputs)) {
+            view.ShowError(*error);
+            state.StopFlag = 1;
+            view.PrepareToStop();
+            view.SetResultRowCount(state.ResultLast + 1);
+            view.SetResultUpdatesEnabled(true);
+            view.SetTimerEnabled(false);
+            view.SetStatusText(QStringLiteral(" Status: Waiting"));
+            EndSearch(state, view);
+            return;
+        }
+        SplitMasks(state, inputs.MaskText);
+        CollectListedDirectories(state, inputs, pump);
+        TrimCollection(state);
+        if (state.StopFlag == 0) {
+            view.SetStatusText(QStringLiteral(" Status: Prepare filelist.."));
+            SortFileList(state.ScanList, 0, state.ScanLast, CompareSize, 1, state.StopFlag, pump);
+        }
+        AllocateResultList(state);
+        if (state.StopFlag == 0) {
+            state.SearchPhase = 1;
+            try {
+                run.FindDuplicateGroups();
+            } catch (const std::exception& error) {
+                failure = ErrorText(error);
+            }
+        }
+        run.Publish();
+        run.FinalReport();
+    } catch (const std::exception& error) {
+        failure = ErrorText(error);
+    }
+    EndSearch(state, view);
+    if (failure) view.ShowErrorReport(*failure);
+}
+
+} // namespace pellmora

@@ -1,0 +1,329 @@
+#include "search/SearchDriver.h"
+#include "search/TextFormats.h"
+#include "support/RecordingView.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <stdexcept>
+#include <unistd.h>
+
+using namespace pellmora;
+using pellmora::test::RecordingView;
+using pellmora::test::TempTree;
+
+namespace {
+
+const QString Finished = QStringLiteral("Search finished.") + QString(36, QLatin1Char(' '));
+const QString Interrupted = QStringLiteral("Search interrupted.");
+
+class SearchDriverTest : public ::testing::Test {
+  protected:
+    SearchDriverTest() {
+        state.SystemFormat = QLocale::c();
+        state.ProtectedFolders.clear();
+        inputs.Directories = {tree.Root()};
+    }
+
+    void Run() {
+        state.StopFlag = 0;
+        SearchStart(state, inputs, view, [this] {
+            ++pumps;
+            if (hook) hook();
+        });
+    }
+
+    // Groups as sets of paths relative to the tree, in group order.
+    std::vector<std::set<std::string>> Groups() const {
+        std::vector<std::set<std::string>> groups;
+        for (const auto& file : state.ResultList) {
+            if (groups.size() < static_cast<size_t>(file.Group)) groups.emplace_back();
+            groups[file.Group - 1].insert(FullPath(state, file).substr(tree.Root().size()));
+        }
+        return groups;
+    }
+
+    void ExpectInvariants() const {
+        EXPECT_TRUE(state.ScanList.empty());
+        ASSERT_EQ(state.ResultList.size(), static_cast<size_t>(state.ResultLast + 1));
+        ASSERT_EQ(state.ViewOrder.size(), state.ResultList.size());
+        int32_t group = 0;
+        int members = 0;
+        for (size_t r = 0; r < state.ResultList.size(); ++r) {
+            const auto& file = state.ResultList[r];
+            EXPECT_EQ(state.ViewOrder[r].Index, static_cast<int32_t>(r));
+            EXPECT_EQ(state.ViewOrder[r].Key, file.Group);
+            EXPECT_EQ(file.Checked + file.Resolved, 0);
+            ASSERT_GE(file.DirIndex, 0);
+            ASSERT_LE(file.DirIndex, state.DirLast);
+            EXPECT_EQ(access(FullPath(state, file).c_str(), F_OK), 0);
+            if (file.Group != group) {
+                EXPECT_EQ(file.Group, group + 1) << "groups are numbered without gaps";
+                if (group != 0) {
+                    EXPECT_GE(members, 2);
+                }
+                group = file.Group;
+                members = 0;
+            }
+            ++members;
+        }
+        if (group != 0) {
+            EXPECT_GE(members, 2);
+        }
+    }
+
+    TempTree tree;
+    SearchState state;
+    SearchInputs inputs;
+    RecordingView view;
+    std::function<void()> hook;
+    int pumps = 0;
+};
+
+TEST_F(SearchDriverTest, PairAndTripleWithExactTotalsAndReport) {
+    tree.File("a.txt", std::string(100, 'x'));
+    tree.File("sub/b.txt", std::string(100, 'x'));
+    tree.File("c.txt", std::string(100, 'y'));
+    Run();
+    ASSERT_EQ(Groups().size(), 1u);
+    EXPECT_EQ(Groups()[0], (std::set<std::string>{"a.txt", "sub/b.txt"}));
+    EXPECT_EQ(view.Duplicates, "1 + 1");
+    EXPECT_EQ(state.OriginalsSize, 100);
+    EXPECT_EQ(state.DuplicatesSize, 100);
+    EXPECT_EQ(view.DiskUsing, "100 B + 100 B");
+    EXPECT_EQ(view.TotalFiles, "3");
+    EXPECT_EQ(view.Progress, 100);
+    EXPECT_EQ(view.Information, Finished + "\n\r\n\rScanned: 3 files\n\rFound: 2 files\n\r"
+                                           " including: \n\r    Original files: 1\n\r"
+                                           "    Duplicate files: 1");
+    EXPECT_EQ(view.Status, " Status: Search finished.");
+    EXPECT_EQ(view.Rows, 2);
+    EXPECT_EQ(state.StopFlag, 1);
+    EXPECT_EQ(view.Calls.first(), "PrepareToStart");
+    EXPECT_EQ(view.Calls.last(), "PrepareToStop");
+    ExpectInvariants();
+
+    tree.File("sub/deeper/c2.txt", std::string(100, 'x'));
+    Run();
+    EXPECT_EQ(view.Duplicates, "1 + 2");
+    EXPECT_EQ(state.DuplicatesSize, 200);
+    ExpectInvariants();
+}
+
+TEST_F(SearchDriverTest, NoDuplicatesReportsZeroTotals) {
+    tree.File("a", "one");
+    tree.File("b", "three");
+    Run();
+    EXPECT_EQ(state.ResultLast, -1);
+    EXPECT_TRUE(state.ViewOrder.empty());
+    EXPECT_EQ(view.Duplicates, "0 + 0");
+    EXPECT_EQ(view.DiskUsing, "0 B + 0 B");
+    EXPECT_EQ(view.Information, Finished + "\n\r\n\rScanned: 2 files\n\rDuplicates Found: 0 ");
+    ExpectInvariants();
+}
+
+TEST_F(SearchDriverTest, EmptyFilesFormOneGroupWithoutCandidates) {
+    tree.File("e1", "");
+    tree.File("d/e2", "");
+    tree.File("x1", "same");
+    tree.File("x2", "same");
+    inputs.ExcludeZero = false;
+    Run();
+    ASSERT_EQ(Groups().size(), 2u);
+    EXPECT_EQ(Groups()[1], (std::set<std::string>{"e1", "d/e2"}));
+    for (const auto& file : state.ResultList)
+        EXPECT_EQ(file.Candidate, file.Size == 0 ? 0 : 1);
+    EXPECT_EQ(view.Duplicates, "2 + 2");
+    ExpectInvariants();
+}
+
+TEST_F(SearchDriverTest, LargeFilesDifferingAtEitherEndAreNotGroupedInBothModes) {
+    tree.Pattern("first1", 200000, 1, 0);
+    tree.Pattern("first2", 200000, 1);
+    tree.Pattern("last1", 300000, 2, 299999);
+    tree.Pattern("last2", 300000, 2);
+    tree.Pattern("big1", 5 * 1048576, 3);
+    tree.Pattern("big2", 5 * 1048576, 3);
+    tree.Pattern("small1", 1024, 4);
+    tree.Pattern("small2", 1024, 4);
+    for (uint8_t mode : {0, 1}) {
+        state.CompareMode = mode;
+        Run();
+        ASSERT_EQ(Groups().size(), 2u) << "mode " << int(mode);
+        EXPECT_EQ(Groups()[0], (std::set<std::string>{"big1", "big2"}));
+        EXPECT_EQ(Groups()[1], (std::set<std::string>{"small1", "small2"}));
+        EXPECT_EQ(view.DiskUsing, "5.00 MB + 5.00 MB");
+        ExpectInvariants();
+    }
+}
+
+TEST_F(SearchDriverTest, BothModesFindTheSameGroupsOnAMixedTree) {
+    for (int k = 0; k < 60; ++k) {
+        const int size = 1 + (k % 7) * 30000; // sizes on both sides of one block
+        tree.Pattern("d" + std::to_string(k % 4) + "/f" + std::to_string(k), size, k % 5,
+                     k % 3 == 0 ? size - 1 : -1);
+    }
+    state.CompareMode = 0;
+    Run();
+    const auto byCrc = Groups();
+    state.CompareMode = 1;
+    Run();
+    EXPECT_EQ(Groups(), byCrc);
+    EXPECT_FALSE(byCrc.empty());
+    ExpectInvariants();
+}
+
+TEST_F(SearchDriverTest, StartChecksRefuseAndClearThePreviousResult) {
+    tree.File("a", "same");
+    tree.File("b", "same");
+    Run();
+    ASSERT_EQ(state.ResultLast, 1);
+
+    inputs.Directories.clear();
+    Run();
+    EXPECT_TRUE(view.Calls.contains("Error: Please, add one or more directories to search."));
+    EXPECT_EQ(view.Status, " Status: Waiting");
+    EXPECT_EQ(state.ResultLast, -1);
+    EXPECT_TRUE(state.ResultList.empty());
+    EXPECT_EQ(view.Rows, 0);
+    EXPECT_EQ(state.StopFlag, 1);
+
+    inputs.Directories = {tree.Root()};
+    inputs.MaskText = " \t ";
+    Run();
+    EXPECT_TRUE(view.Calls.contains("Error: Please, add one or more file masks."));
+
+    inputs.MaskText = "*.*";
+    inputs.MinSize = {true, "2", SizeUnit::KB};
+    inputs.MaxSize = {true, "1", SizeUnit::KB};
+    view.Calls.clear();
+    Run();
+    EXPECT_EQ(view.Calls.filter("Error:"),
+              QStringList{"Error: Min File Size is bigger than Max File Size. Please, fix this."});
+    EXPECT_EQ(view.Calls.filter("Information:").size(), 0);
+}
+
+TEST_F(SearchDriverTest, StopDuringTheWalkGivesTheShortReport) {
+    for (int k = 0; k < 5; ++k)
+        tree.File("d" + std::to_string(k) + "/f", "same");
+    hook = [this] { state.StopFlag = 1; };
+    Run();
+    EXPECT_EQ(view.Status, " Status: Search interrupted.");
+    EXPECT_EQ(view.Information, Interrupted + QString(22, QLatin1Char(' ')));
+    EXPECT_EQ(state.ResultLast, -1);
+    EXPECT_EQ(state.StopFlag, 1);
+}
+
+TEST_F(SearchDriverTest, StopDuringTheComparisonKeepsTheGroupsFiledBefore) {
+    tree.Pattern("big/a", 3 * 65521, 7);
+    tree.Pattern("big/b", 3 * 65521, 7);
+    tree.Pattern("small/a", 10, 8);
+    tree.Pattern("small/b", 10, 8);
+    tree.Pattern("small/c", 10, 9);
+    hook = [this] {
+        if (state.SearchPhase == 1 && state.ResultLast >= 0) state.StopFlag = 1;
+    };
+    Run();
+    ASSERT_EQ(Groups().size(), 1u);
+    EXPECT_EQ(Groups()[0], (std::set<std::string>{"big/a", "big/b"}));
+    EXPECT_EQ(view.Status, " Status: Search interrupted.");
+    EXPECT_EQ(view.Information,
+              Interrupted + QString(33, QLatin1Char(' ')) +
+                  "\n\r\n\rScanned: 3 files\n\rSelected: 2 files\n\r including: \n\r"
+                  "    Original files: 1\n\r    Duplicate files: 1");
+    ExpectInvariants();
+
+    // A stop inside the first run files nothing at all.
+    tree.Pattern("mid/a", 100000, 9);
+    tree.Pattern("mid/b", 100000, 9);
+    hook = [this] {
+        if (state.SearchPhase == 1) state.StopFlag = 1;
+    };
+    Run();
+    EXPECT_EQ(state.ResultLast, -1);
+    EXPECT_EQ(view.Information, Interrupted + QString(22, QLatin1Char(' ')));
+}
+
+TEST_F(SearchDriverTest, FilesChangedBetweenWalkAndComparisonAreNeverGrouped) {
+    const std::string a = tree.File("gone/a", std::string(100, 'q'));
+    const std::string b = tree.File("gone/b", std::string(100, 'q'));
+    const std::string c = tree.Pattern("shrunk/c", 70000, 3);
+    tree.Pattern("shrunk/d", 70000, 3);
+    const std::string e = tree.File("grown/e", std::string(50, 'w'));
+    tree.File("grown/f", std::string(50, 'w'));
+    for (uint8_t mode : {0, 1}) {
+        state.CompareMode = mode;
+        bool changed = false;
+        hook = [&] {
+            if (changed || view.Status != " Status: Prepare filelist..") return;
+            changed = true;
+            unlink(a.c_str());
+            unlink(b.c_str());
+            EXPECT_EQ(truncate(c.c_str(), 65521), 0);
+            tree.File("grown/e", std::string(50, 'w') + "tail");
+        };
+        Run();
+        EXPECT_TRUE(state.ResultList.empty()) << "mode " << int(mode);
+        tree.File("gone/a", std::string(100, 'q'));
+        tree.File("gone/b", std::string(100, 'q'));
+        tree.Pattern("shrunk/c", 70000, 3);
+        tree.File("grown/e", std::string(50, 'w'));
+    }
+}
+
+TEST_F(SearchDriverTest, ErrorInsideTheComparisonStillPublishes) {
+    tree.Pattern("a1", 200000, 1);
+    tree.Pattern("a2", 200000, 1);
+    tree.Pattern("b1", 150000, 2);
+    tree.Pattern("b2", 150000, 2);
+    hook = [this] {
+        if (state.SearchPhase == 1 && state.ResultLast >= 1) throw std::runtime_error("disk gone");
+    };
+    Run();
+    EXPECT_EQ(state.ResultLast, 1);
+    EXPECT_EQ(view.Rows, 2);
+    EXPECT_TRUE(view.Information.startsWith(Finished));
+    EXPECT_EQ(view.Calls.last(), "ErrorReport: disk gone");
+    EXPECT_EQ(state.StopFlag, 1);
+    ExpectInvariants();
+
+    hook = [this] {
+        if (state.SearchPhase == 0) throw std::runtime_error("walk failed");
+    };
+    view.Calls.clear();
+    Run();
+    EXPECT_EQ(view.Calls.filter("Information:").size(), 0) << "no report after an early error";
+    EXPECT_EQ(view.Calls.last(), "ErrorReport: walk failed");
+    EXPECT_EQ(view.Calls[view.Calls.size() - 2], "PrepareToStop");
+}
+
+TEST(TextFormats, SizeTextBoundariesAndLocales) {
+    const QLocale c = QLocale::c();
+    EXPECT_EQ(SizeText(0, c), "0 B");
+    EXPECT_EQ(SizeText(-5, c), "-5 B");
+    EXPECT_EQ(SizeText(1023, c), "1023 B");
+    EXPECT_EQ(SizeText(1024, c), "1 KB");
+    EXPECT_EQ(SizeText(2048, c), "2 KB");
+    EXPECT_EQ(SizeText(1048575, c), "1024 KB");
+    EXPECT_EQ(SizeText(1048576, c), "1.00 MB");
+    EXPECT_EQ(SizeText(1073741823, c), "1024.00 MB");
+    EXPECT_EQ(SizeText(1073741824, c), "1.000 GB");
+    EXPECT_EQ(SizeText(3221225472, c), "3.000 GB");
+    EXPECT_EQ(SizeText(1536LL * 1073741824, c), "1536.000 GB");
+    EXPECT_EQ(SizeText(1572864, QLocale(QLocale::German, QLocale::Germany)), "1,50 MB");
+}
+
+TEST(TextFormats, CountsElapsedTimeAndTrimming) {
+    EXPECT_EQ(FormatCount(1187, QLocale::c()), "1,187");
+    EXPECT_EQ(FormatCount(1234567, QLocale(QLocale::German, QLocale::Germany)), "1.234.567");
+    EXPECT_EQ(FormatCount(0, QLocale::c()), "0");
+    EXPECT_EQ(ElapsedText(0), "00:00:00");
+    EXPECT_EQ(ElapsedText(59999), "00:00:59");
+    EXPECT_EQ(ElapsedText(3600000), "01:00:00");
+    EXPECT_EQ(ElapsedText(3723000), "01:02:03");
+    EXPECT_EQ(ElapsedText(100u * 3600000u + 61000u), "00:01:01");
+    EXPECT_EQ(TrimBlanks(QStringLiteral("\t *.txt \x01")), "*.txt");
+    EXPECT_EQ(TrimBlanks(QStringLiteral(" \n")), "");
+}
+
+} // namespace
