@@ -20,17 +20,26 @@ echo "a note" > "$work/tree/docs/copy of note.txt"
 echo "unique" > "$work/tree/docs/unique.txt"
 rm -f "$shot"
 
+# The screen stays black until the window is mapped; on a busy machine that takes a while.
 cat > "$work/run.sh" <<INNER
 #!/usr/bin/env bash
 PELLMORA_AUTOSTART_DIR="$work/tree" "$binary" &
 pid=\$!
-sleep 4
+sleep 3
+shown=0
+for attempt in \$(seq 1 40); do
+    kill -0 \$pid 2>/dev/null || break
+    import -window root "$shot"
+    mean=\$(identify -format "%[fx:mean]" "$shot" 2>/dev/null || echo 0)
+    if awk "BEGIN { exit !(\$mean > 0.05) }"; then shown=1; break; fi
+    sleep 1
+done
 alive=0
 kill -0 \$pid 2>/dev/null && alive=1
-import -window root "$shot"
 kill \$pid 2>/dev/null || true
 wait \$pid 2>/dev/null || true
 [ \$alive = 1 ] || { echo "pellmora ended before the screenshot" >&2; exit 1; }
+[ \$shown = 1 ] || { echo "the window never appeared on the screen" >&2; exit 1; }
 INNER
 chmod +x "$work/run.sh"
 
