@@ -1,5 +1,7 @@
 #include "platform/DriveList.h"
 
+#include "platform/MountTable.h"
+
 #include <QFile>
 #include <QStorageInfo>
 
@@ -65,14 +67,6 @@ DriveEntry MakeDrive(const std::string& mountPath) {
 }
 
 } // namespace
-
-bool IsVirtualFileSystemType(const std::string& type) {
-    static constexpr std::array<std::string_view, 18> kVirtual = {
-        "proc",     "sysfs",   "devtmpfs",   "devpts",    "cgroup",      "cgroup2",
-        "debugfs",  "tracefs", "securityfs", "configfs",  "bpf",         "pstore",
-        "efivarfs", "fusectl", "mqueue",     "hugetlbfs", "binfmt_misc", "autofs"};
-    return Contains(kVirtual, type);
-}
 
 bool IsNetworkFileSystemType(const std::string& type) {
     static constexpr std::array<std::string_view, 14> kNetwork = {

@@ -20,7 +20,6 @@ struct DriveEntry {
 // kernel virtual and network file systems are left out.
 std::vector<DriveEntry> ListDrives();
 
-bool IsVirtualFileSystemType(const std::string& type);
 bool IsNetworkFileSystemType(const std::string& type);
 
 // The subfolders of path (links to folders included, "." and ".." not) in the order the file

@@ -23,7 +23,8 @@ rm -f "$shot"
 # The screen stays black until the window is mapped; on a busy machine that takes a while.
 cat > "$work/run.sh" <<INNER
 #!/usr/bin/env bash
-PELLMORA_AUTOSTART_DIR="$work/tree" "$binary" &
+# The test command may run under the offscreen platform; this test wants the real display.
+QT_QPA_PLATFORM=xcb PELLMORA_AUTOSTART_DIR="$work/tree" "$binary" &
 pid=\$!
 sleep 3
 shown=0
