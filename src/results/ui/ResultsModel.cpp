@@ -1,0 +1,149 @@
+#include "results/ui/ResultsModel.h"
+
+#include "ui/NativeText.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QDateTime>
+#include <QFile>
+#include <QFont>
+#include <QRegularExpression>
+
+namespace pellmora {
+
+namespace {
+
+QDateTime DosDateTime(int32_t fileDate) {
+    const auto v = static_cast<uint32_t>(fileDate);
+    const QDate date(static_cast<int>(v >> 25) + 1980, (v >> 21) & 15, (v >> 16) & 31);
+    const QTime time((v >> 11) & 31, (v >> 5) & 63, (v & 31) * 2);
+    return QDateTime(date, time);
+}
+
+// The long time format without the time zone, which Qt appends and the list never shows.
+QString LongTimeFormat(const QLocale& locale) {
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    return locale.timeFormat(QLocale::LongFormat).remove(zone).trimmed();
+}
+
+} // namespace
+
+QString ModifiedText(int32_t fileDate, const QLocale& locale) {
+    const QDateTime when = DosDateTime(fileDate);
+    if (fileDate == 0 || !when.date().isValid() || !when.time().isValid()) return {};
+    QString text = locale.toString(when.date(), QLocale::ShortFormat);
+    if (when.time() != QTime(0, 0))
+        text += QLatin1Char(' ') + when.time().toString(LongTimeFormat(locale));
+    return text;
+}
+
+ResultsModel::ResultsModel(SearchState& state, QObject* parent)
+    : QAbstractTableModel(parent), state_(state) {}
+
+void ResultsModel::SetRowCount(int rows) {
+    beginResetModel();
+    rows_ = std::max(rows, 0);
+    endResetModel();
+}
+
+void ResultsModel::RefreshAll() {
+    if (rows_ > 0) Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, ColumnCount - 1));
+}
+
+const TSortEntry* ResultsModel::OrderAt(int row) const {
+    if (row < 0 || row >= rows_ || static_cast<size_t>(row) >= state_.ViewOrder.size())
+        return nullptr;
+    return &state_.ViewOrder[static_cast<size_t>(row)];
+}
+
+const TFileInfoType* ResultsModel::RecordAt(int row) const {
+    const TSortEntry* entry = OrderAt(row);
+    if (!entry || entry->Index < 0 || static_cast<size_t>(entry->Index) >= state_.ResultList.size())
+        return nullptr;
+    return &state_.ResultList[static_cast<size_t>(entry->Index)];
+}
+
+int ResultsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int ResultsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const {
+    const TFileInfoType* file = index.isValid() ? RecordAt(index.row()) : nullptr;
+    if (!file) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return CellText(*file, index.column());
+    case Qt::CheckStateRole:
+        return index.column() == 0 ? CheckState(*file) : QVariant();
+    case Qt::BackgroundRole:
+        return Background(index.row());
+    case Qt::ForegroundRole:
+        return Foreground(*file);
+    case Qt::FontRole:
+        return Font(*file);
+    default:
+        return {};
+    }
+}
+
+QString ResultsModel::CellText(const TFileInfoType& file, int column) const {
+    switch (column) {
+    case 0:
+        return Decoded(file.FileName);
+    case 1: {
+        const auto dir = static_cast<size_t>(file.DirIndex);
+        return dir < state_.DirTable.size() ? Decoded(state_.DirTable[dir]) : QString();
+    }
+    case 2:
+        return QString::number(file.Group);
+    case 3:
+        return QString::number(file.Size);
+    case 4:
+        return ModifiedText(file.FileDate, QLocale());
+    default:
+        return {};
+    }
+}
+
+QVariant ResultsModel::CheckState(const TFileInfoType& file) const {
+    return file.Checked ? Qt::Checked : Qt::Unchecked;
+}
+
+QVariant ResultsModel::Background(int row) const {
+    const TSortEntry* entry = OrderAt(row);
+    const bool odd = entry && (entry->Key & 1);
+    return QBrush(odd ? QColor(0xC0, 0xDC, 0xC0) : QColor(Qt::white));
+}
+
+QVariant ResultsModel::Foreground(const TFileInfoType& file) const {
+    return file.Resolved ? QVariant(QBrush(QColor(0xFF, 0, 0))) : QVariant();
+}
+
+QVariant ResultsModel::Font(const TFileInfoType& file) const {
+    if (!file.Resolved) return {};
+    QFont font;
+    font.setStrikeOut(true);
+    return font;
+}
+
+QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    static const char* const captions[ColumnCount] = {"File Name", "Path", "Dup. Group", "Size",
+                                                      "Modified"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount)
+        return {};
+    return QString::fromLatin1(captions[section]);
+}
+
+Qt::ItemFlags ResultsModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (index.column() == 0) f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+} // namespace pellmora

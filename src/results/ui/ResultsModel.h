@@ -1,0 +1,53 @@
+#pragma once
+// The results list as a virtual table over the search's state: it holds no rows of its own,
+// only the row count the search publishes, and formats a cell only when the view asks for it.
+
+#include "search/DuplicateTypes.h"
+
+#include <QAbstractTableModel>
+#include <QLocale>
+
+namespace pellmora {
+
+class ResultsModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    static constexpr int ColumnCount = 5;
+    static constexpr int ColumnWidths[ColumnCount] = {180, 260, 80, 100, 132};
+
+    explicit ResultsModel(SearchState& state, QObject* parent = nullptr);
+
+    // The number of rows shown; the lists may be rebuilt while it is 0.
+    void SetRowCount(int rows);
+    int RowCount() const { return rows_; }
+    // Repaints every row after a command changed flags in bulk.
+    void RefreshAll();
+
+    // The record shown in a row, or nullptr outside the published rows.
+    const TFileInfoType* RecordAt(int row) const;
+    const TSortEntry* OrderAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  protected:
+    virtual QString CellText(const TFileInfoType& file, int column) const;
+    virtual QVariant CheckState(const TFileInfoType& file) const;
+    virtual QVariant Background(int row) const;
+    virtual QVariant Foreground(const TFileInfoType& file) const;
+    virtual QVariant Font(const TFileInfoType& file) const;
+
+    SearchState& state_;
+
+  private:
+    int rows_ = 0;
+};
+
+// "Modified": the short date, a blank and the long time (left out at exactly midnight); empty
+// when the DOS date is not valid.
+QString ModifiedText(int32_t fileDate, const QLocale& locale);
+
+} // namespace pellmora

@@ -1,0 +1,24 @@
+#include "ui/DialogFrame.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace pellmora {
+
+void SetUpDialog(QDialog& dialog, const char* objectName, const QString& caption, QSize size) {
+    dialog.setObjectName(QString::fromLatin1(objectName));
+    dialog.setWindowTitle(caption);
+    dialog.setAccessibleName(caption);
+    dialog.setModal(true);
+    if (size.isValid()) dialog.setFixedSize(size);
+}
+
+void CentreOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+} // namespace pellmora

@@ -1,0 +1,82 @@
+#include "ui/MessagePrompter.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace pellmora {
+
+namespace {
+
+QString ButtonCaption(PromptButton button) {
+    switch (button) {
+    case PromptButton::Ok:
+        return QStringLiteral("OK");
+    case PromptButton::Abort:
+        return QStringLiteral("Abort");
+    case PromptButton::Yes:
+        return QStringLiteral("Yes");
+    case PromptButton::No:
+        return QStringLiteral("No");
+    }
+    return {};
+}
+
+QMessageBox::Icon PromptIcon(PromptKind kind) {
+    switch (kind) {
+    case PromptKind::Information:
+        return QMessageBox::Information;
+    case PromptKind::Confirm:
+        return QMessageBox::Question;
+    default:
+        return QMessageBox::Critical;
+    }
+}
+
+void CentreOnScreen(QMessageBox& box) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    box.adjustSize();
+    QRect frame = box.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    box.move(frame.topLeft());
+}
+
+} // namespace
+
+QString PromptCaption(PromptKind kind) {
+    switch (kind) {
+    case PromptKind::Error:
+        return QStringLiteral("Error");
+    case PromptKind::Information:
+        return QStringLiteral("Information");
+    case PromptKind::Confirm:
+        return QStringLiteral("Confirm");
+    case PromptKind::ErrorReport:
+        return QStringLiteral("Pellmora");
+    }
+    return {};
+}
+
+QString ErrorReportText(const QString& text) {
+    if (!text.isEmpty() && text.back() > QLatin1Char('.')) return text + QLatin1Char('.');
+    return text;
+}
+
+PromptButton QtMessagePrompter::Prompt(PromptKind kind, const QString& text,
+                                       const QList<PromptButton>& buttons) {
+    QMessageBox box(PromptIcon(kind), PromptCaption(kind),
+                    kind == PromptKind::ErrorReport ? ErrorReportText(text) : text);
+    QList<QPair<QAbstractButton*, PromptButton>> map;
+    for (PromptButton b : buttons)
+        map.append({box.addButton(ButtonCaption(b), QMessageBox::AcceptRole), b});
+    CentreOnScreen(box);
+    box.exec();
+    for (const auto& [widget, button] : map)
+        if (box.clickedButton() == widget) return button;
+    // The close box answers like the last button (Abort, No, or the only OK).
+    return buttons.isEmpty() ? PromptButton::Ok : buttons.back();
+}
+
+} // namespace pellmora

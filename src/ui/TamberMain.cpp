@@ -1,0 +1,359 @@
+#include "ui/TamberMain.h"
+
+#include "results/ui/ResultsModel.h"
+#include "search/SearchDriver.h"
+#include "search/TextFormats.h"
+#include "settings/ui/SettingsUnit.h"
+#include "ui/AboutUnit.h"
+#include "ui/DialogFrame.h"
+#include "ui/DirectoryPicker.h"
+
+#include "ui/NativeText.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <exception>
+
+namespace pellmora {
+
+namespace {
+
+SizeLimitInput SizeLimit(const QCheckBox* check, const QLineEdit* edit, const QComboBox* box) {
+    SizeLimitInput limit;
+    limit.Checked = check->isChecked();
+    limit.Text = edit->text();
+    limit.Unit = static_cast<SizeUnit>(std::clamp(box->currentIndex(), 0, 2));
+    return limit;
+}
+
+} // namespace
+
+TMainForm::TMainForm(MessagePrompter& prompter, UrlOpener opener, QWidget* parent)
+    : QMainWindow(parent), prompter_(prompter), opener_(std::move(opener)) {
+    model_ = new ResultsModel(State, this);
+    BuildWindow();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::AttachDialogs(TAboutForm* about, TSettingsForm* settings) {
+    aboutForm_ = about;
+    settingsForm_ = settings;
+}
+
+void TMainForm::FormCreate() {
+    State.ScanLast = State.DirLast = State.ResultLast = -1;
+    State.OriginalsSize = State.DuplicatesSize = 0;
+    State.ProtectedFolders = DefaultProtectedFolders();
+    FillDriveTree(TreeView1);
+    State.SystemFormat = QLocale::system();
+    State.StopFlag = 1;
+    State.CompareMode = 0;
+    SaveState = true;
+    OpenIniFile();
+    MinSizeCheckClick();
+    MaxSizeCheckClick();
+    setAcceptDrops(true);
+}
+
+void TMainForm::OpenIniFile() {}
+
+void TMainForm::SaveIniFile() {}
+
+// ---- Step 2: the search ----
+
+void TMainForm::StartButtonClick() {
+    if (State.StopFlag == 1) {
+        State.StopFlag = 0;
+        RunSearch();
+    } else {
+        State.StopFlag = 1;
+    }
+    ShowSortMark();
+    if (closePending_ && searchDepth_ == 0) close();
+}
+
+void TMainForm::RunSearch() {
+    const SearchInputs inputs = ReadInputs();
+    ++searchDepth_;
+    try {
+        SearchStart(State, inputs, *this, [] { QCoreApplication::processEvents(); });
+    } catch (const std::exception& e) {
+        if (StartButton->text() != QLatin1String("Start")) {
+            State.StopFlag = 1;
+            PrepareToStop();
+        }
+        ShowErrorReport(QString::fromLocal8Bit(e.what()));
+    }
+    --searchDepth_;
+}
+
+// The list shows its sort mark on "Dup. Group", ascending, without sorting anew.
+void TMainForm::ShowSortMark() {
+    QHeaderView* header = AdvListView1->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(2, Qt::AscendingOrder);
+    AdvListView1->viewport()->update();
+}
+
+SearchInputs TMainForm::ReadInputs() const {
+    SearchInputs inputs;
+    inputs.Directories = DirectoryEntries(DirectoriesListBox);
+    inputs.MaskText = FileTypesEdit->text();
+    inputs.ExcludeZero = ExcludeZeroCheck->isChecked();
+    inputs.ProtectSysFolders = ProtectSysFoldersCheck->isChecked();
+    inputs.ProtectSysFiles = ProtectSysFilesCheck->isChecked();
+    inputs.MinSize = SizeLimit(MinSizeCheck, MinSizeEdit, MinSizeBox);
+    inputs.MaxSize = SizeLimit(MaxSizeCheck, MaxSizeEdit, MaxSizeBox);
+    return inputs;
+}
+
+void TMainForm::AsyncTimerTimer() {
+    StatusPanels[1]->setText(ElapsedText(TickCount() - State.StartTick));
+    if (State.SearchPhase == 1) {
+        SetStatusText(QStringLiteral(" Status: Comparing \"") + Decoded(State.CurrentFile) +
+                      QLatin1Char('"'));
+    } else {
+        SetStatusText(QStringLiteral(" Status: Scan \"") + Decoded(State.CurrentDir) +
+                      QStringLiteral("\"...  ") + QString::number(State.ScanLast + 1) +
+                      QStringLiteral(" Files"));
+    }
+}
+
+void TMainForm::PrepareToStart() {
+    ProgressBar->setValue(0);
+    TotalFilesTextout->setText(QStringLiteral("0"));
+    DuplicateTextout->setText(QStringLiteral("0 + 0"));
+    DiskUsingTextout->setText(QStringLiteral("0 MB + 0 MB"));
+    SelectedTextout->setText(QStringLiteral("0 / 0 MB"));
+    for (QWidget* control : lockedControls_)
+        control->setEnabled(false);
+    StartButton->setText(QStringLiteral("Stop"));
+    StartButton->setAccessibleName(QStringLiteral("Stop"));
+    QThread::msleep(100);
+}
+
+void TMainForm::PrepareToStop() {
+    QThread::msleep(100);
+    for (QWidget* control : lockedControls_) {
+        if (control == MinSizeEdit || control == MinSizeBox || control == MaxSizeEdit ||
+            control == MaxSizeBox)
+            continue;
+        control->setEnabled(true);
+        if (control == MinSizeCheck) MinSizeCheckClick();
+        if (control == MaxSizeCheck) MaxSizeCheckClick();
+    }
+    State.StopFlag = 1;
+    StartButton->setText(QStringLiteral("Start"));
+    StartButton->setAccessibleName(QStringLiteral("Start"));
+}
+
+void TMainForm::SetTimerEnabled(bool enabled) {
+    if (enabled)
+        AsyncTimer->start();
+    else
+        AsyncTimer->stop();
+}
+
+void TMainForm::SetStatusText(const QString& text) {
+    StatusPanels[2]->setText(text);
+}
+
+void TMainForm::SetTotalFilesText(const QString& text) {
+    TotalFilesTextout->setText(text);
+}
+
+void TMainForm::SetDuplicateText(const QString& text) {
+    DuplicateTextout->setText(text);
+}
+
+void TMainForm::SetDiskUsingText(const QString& text) {
+    DiskUsingTextout->setText(text);
+}
+
+void TMainForm::SetProgress(int percent) {
+    ProgressBar->setValue(percent);
+}
+
+void TMainForm::SetResultRowCount(int rows) {
+    model_->SetRowCount(rows);
+}
+
+void TMainForm::SetResultUpdatesEnabled(bool enabled) {
+    AdvListView1->setUpdatesEnabled(enabled);
+}
+
+// Once the user has closed the window the search's messages have nobody to read them.
+void TMainForm::ShowError(const QString& text) {
+    if (!closePending_) prompter_.Error(text);
+}
+
+void TMainForm::ShowInformation(const QString& text) {
+    if (!closePending_) prompter_.Information(text);
+}
+
+void TMainForm::ShowErrorReport(const QString& text) {
+    if (!closePending_) prompter_.ErrorReport(text);
+}
+
+// ---- Step 1: the directory picker ----
+
+void TMainForm::AddDirectory(const std::string& path) {
+    AppendDirectory(DirectoriesListBox, path);
+}
+
+void TMainForm::AddDirButtonClick() {
+    const std::string path = NodePath(TreeView1->currentItem());
+    if (!path.empty()) AddDirectory(path);
+}
+
+void TMainForm::RemoveDirButtonClick() {
+    const QList<QListWidgetItem*> selected = DirectoriesListBox->selectedItems();
+    if (!selected.isEmpty()) delete selected.front();
+}
+
+void TMainForm::RemoveAllButtonClick() {
+    DirectoriesListBox->clear();
+}
+
+void TMainForm::TreeViewExpanding(QTreeWidgetItem* node) {
+    RefillNode(node);
+}
+
+void TMainForm::DroppedFilesHandler(const QList<QUrl>& urls) {
+    for (const std::string& folder : DroppedDirectories(urls))
+        AddDirectory(folder);
+}
+
+void TMainForm::MinSizeCheckClick() {
+    MinSizeEdit->setEnabled(MinSizeCheck->isChecked());
+    MinSizeBox->setEnabled(MinSizeCheck->isChecked());
+}
+
+void TMainForm::MaxSizeCheckClick() {
+    MaxSizeEdit->setEnabled(MaxSizeCheck->isChecked());
+    MaxSizeBox->setEnabled(MaxSizeCheck->isChecked());
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls()) return;
+    event->acceptProposedAction();
+    DroppedFilesHandler(event->mimeData()->urls());
+}
+
+// Tree nodes dragged onto the list add like "Add"; files from outside go to the drop handler.
+bool TMainForm::DirectoryListEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        const bool fromTree = drag->source() == TreeView1;
+        if (fromTree || drag->mimeData()->hasUrls()) {
+            drag->setDropAction(fromTree ? Qt::CopyAction : drag->proposedAction());
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->source() == TreeView1)
+            AddDirButtonClick();
+        else if (drop->mimeData()->hasUrls())
+            DroppedFilesHandler(drop->mimeData()->urls());
+        drop->acceptProposedAction();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DirectoriesListBox && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        RemoveDirButtonClick();
+        return true;
+    }
+    if (watched == DirectoriesListBox->viewport() && DirectoryListEvent(event)) return true;
+    if (watched == HTMLabel5 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        HTMLabel5Click();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Window life ----
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (centred_) return;
+    centred_ = true;
+    CentreOnScreen(*this);
+}
+
+// A close during a search only raises StopFlag: the search still uses the lists below this
+// call, so they are released when it has returned and the close is issued again.
+void TMainForm::closeEvent(QCloseEvent* event) {
+    State.StopFlag = 1;
+    if (!closePending_) SaveIniFile();
+    if (searchDepth_ > 0) {
+        closePending_ = true;
+        hide();
+        event->ignore();
+        return;
+    }
+    model_->SetRowCount(0);
+    ReleaseLists(State);
+    closePending_ = false;
+    event->accept();
+}
+
+// ---- Frame buttons and links ----
+
+void TMainForm::HelpButtonClick() {
+    opener_(ProductPageUrl(QStringLiteral("help.html")));
+}
+
+void TMainForm::UpdateButtonClick() {
+    opener_(ProductPageUrl(QStringLiteral("index.html")));
+}
+
+void TMainForm::HTMLabel5Click() {
+    opener_(ProductPageUrl(QStringLiteral("donation.html")));
+}
+
+void TMainForm::SettingsButtonClick() {
+    if (settingsForm_) settingsForm_->exec();
+}
+
+void TMainForm::AboutButtonClick() {
+    if (aboutForm_) aboutForm_->exec();
+}
+
+} // namespace pellmora

@@ -1,0 +1,364 @@
+// The bands of the main window and their controls. Every control is a standard widget named
+// after its component, with its caption as its accessible name; looks come from style sheets.
+
+#include "results/ui/ResultsModel.h"
+#include "ui/TamberMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace pellmora {
+
+namespace {
+
+const char* const HeadingStyle = "QFrame#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                                 " stop:0 rgb(150,188,226), stop:1 rgb(3,56,147)); }"
+                                 " QLabel#%1Text { color: white; background: transparent; }";
+const char* const StatisticsBoxStyle =
+    "QLabel { background: #0A236A; color: white; font-weight: bold; padding-left: 4px; }";
+
+template <typename W> W* Named(W* widget, const char* name, const QString& caption) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setAccessibleName(caption);
+    return widget;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
+    return Named(new QPushButton(caption, parent), name, caption);
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption, bool checked) {
+    QCheckBox* box = Named(new QCheckBox(caption, parent), name, caption);
+    box->setChecked(checked);
+    return box;
+}
+
+QLabel* MakeBoldLabel(QWidget* parent, const QString& caption) {
+    auto* label = new QLabel(caption, parent);
+    label->setAccessibleName(caption);
+    label->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    return label;
+}
+
+QLabel* MakeStatisticsBox(QWidget* parent, const char* name, const QString& text,
+                          const QString& caption) {
+    QLabel* box = Named(new QLabel(text, parent), name, caption);
+    box->setStyleSheet(QString::fromLatin1(StatisticsBoxStyle));
+    box->setMinimumWidth(110);
+    return box;
+}
+
+// A strip with the bold step text on the blue gradient; the caller adds its controls.
+QFrame* MakeHeading(QWidget* parent, const char* name, const QString& step, const QString& text,
+                    int height) {
+    auto* strip = new QFrame(parent);
+    strip->setObjectName(QString::fromLatin1(name));
+    strip->setFixedHeight(height);
+    strip->setStyleSheet(QString::fromLatin1(HeadingStyle).arg(QString::fromLatin1(name)));
+    auto* label = new QLabel(QStringLiteral("<b>%1</b> %2").arg(step, text.toHtmlEscaped()), strip);
+    label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Text"));
+    label->setAccessibleName(step + QLatin1Char(' ') + text);
+    auto* layout = new QHBoxLayout(strip);
+    layout->setContentsMargins(8, 2, 4, 2);
+    layout->addWidget(label);
+    return strip;
+}
+
+QComboBox* MakeUnitBox(QWidget* parent, const char* name, const QString& caption) {
+    QComboBox* box = Named(new QComboBox(parent), name, caption);
+    box->addItems({QStringLiteral("B"), QStringLiteral("KB"), QStringLiteral("MB")});
+    box->setCurrentIndex(1);
+    return box;
+}
+
+QLineEdit* MakeSizeEdit(QWidget* parent, const char* name, const QString& caption) {
+    QLineEdit* edit = Named(new QLineEdit(QStringLiteral("0"), parent), name, caption);
+    edit->setMaxLength(10);
+    edit->setFixedWidth(70);
+    return edit;
+}
+
+QWidget* Band(QWidget* parent, int height) {
+    auto* band = new QWidget(parent);
+    if (height > 0) band->setFixedHeight(height);
+    return band;
+}
+
+} // namespace
+
+void TMainForm::BuildWindow() {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Pellmora"));
+    setAccessibleName(QStringLiteral("Pellmora"));
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(BuildStep1Band());
+    layout->addWidget(BuildOptionsBand());
+    layout->addWidget(BuildSearchBand(), 1);
+    layout->addWidget(BuildStatisticsBand());
+    layout->addWidget(BuildStep3Band());
+    setCentralWidget(central);
+    BuildStatusBar();
+    AsyncTimer = new QTimer(this);
+    AsyncTimer->setObjectName(QStringLiteral("AsyncTimer"));
+    AsyncTimer->setInterval(500);
+    setMinimumSize(760, 482);
+    resize(765, 616);
+    ListLockedControls();
+    ConnectControls();
+}
+
+QWidget* TMainForm::BuildStep1Band() {
+    QWidget* band = Band(this, 165);
+    QFrame* heading =
+        MakeHeading(band, "Step1Heading", QStringLiteral("Step 1:"),
+                    QStringLiteral("Selection of the directories. Setting the options."), 33);
+    auto* strip = static_cast<QHBoxLayout*>(heading->layout());
+    strip->addStretch();
+    HelpButton = MakeButton(heading, "HelpButton", QStringLiteral("Help"));
+    UpdateButton = MakeButton(heading, "UpdateButton", QStringLiteral("Update"));
+    SettingsButton = MakeButton(heading, "SettingsButton", QStringLiteral("Settings"));
+    AboutButton = MakeButton(heading, "AboutButton", QStringLiteral("About"));
+    for (QPushButton* b : {HelpButton, UpdateButton, SettingsButton, AboutButton})
+        strip->addWidget(b);
+
+    TreeView1 = Named(new QTreeWidget(band), "TreeView1", QStringLiteral("Drives and folders"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setFixedWidth(209);
+    TreeView1->setDragEnabled(true);
+    TreeView1->setDragDropMode(QAbstractItemView::DragOnly);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    AddDirButton = MakeButton(band, "AddDirButton", QStringLiteral("Add"));
+    RemoveDirButton = MakeButton(band, "RemoveDirButton", QStringLiteral("Remove"));
+    RemoveAllButton = MakeButton(band, "RemoveAllButton", QStringLiteral("Clear"));
+    DirectoriesListBox =
+        Named(new QListWidget(band), "DirectoriesListBox", QStringLiteral("Directories to search"));
+    DirectoriesListBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    DirectoriesListBox->viewport()->setAcceptDrops(true);
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {AddDirButton, RemoveDirButton, RemoveAllButton})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(4, 4, 4, 4);
+    row->addWidget(TreeView1);
+    row->addLayout(buttons);
+    row->addWidget(DirectoriesListBox, 1);
+    auto* layout = new QVBoxLayout(band);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(heading);
+    layout->addLayout(row);
+    return band;
+}
+
+QWidget* TMainForm::BuildOptionsBand() {
+    QWidget* band = Band(this, 99);
+    IncludeTypeLabel = Named(new QLabel(QStringLiteral("Search Files:"), band), "IncludeTypeLabel",
+                             QStringLiteral("Search Files:"));
+    FileTypesEdit = Named(new QLineEdit(QStringLiteral("*.*"), band), "FileTypesEdit",
+                          QStringLiteral("Search Files:"));
+    FileTypesEdit->setReadOnly(true);
+    DefineMasksButton = MakeButton(band, "DefineMasksButton", QStringLiteral("Define Masks"));
+    MinSizeCheck = MakeCheck(band, "MinSizeCheck", QStringLiteral("Min File Size"), false);
+    MinSizeEdit = MakeSizeEdit(band, "MinSizeEdit", QStringLiteral("Min File Size"));
+    MinSizeBox = MakeUnitBox(band, "MinSizeBox", QStringLiteral("Min File Size unit"));
+    MaxSizeCheck = MakeCheck(band, "MaxSizeCheck", QStringLiteral("Max File Size"), false);
+    MaxSizeEdit = MakeSizeEdit(band, "MaxSizeEdit", QStringLiteral("Max File Size"));
+    MaxSizeBox = MakeUnitBox(band, "MaxSizeBox", QStringLiteral("Max File Size unit"));
+    ExcludeZeroCheck =
+        MakeCheck(band, "ExcludeZeroCheck", QStringLiteral("Skip Zero-Size Files"), true);
+    ProtectSysFoldersCheck =
+        MakeCheck(band, "ProtectSysFoldersCheck", QStringLiteral("Protect System Folders"), true);
+    ProtectSysFilesCheck =
+        MakeCheck(band, "ProtectSysFilesCheck",
+                  QStringLiteral("Protect Other System Files (*.sys;*.ocx;*.drv;*.dll)"), true);
+    const QString donation =
+        QStringLiteral("If you like the program, you can support this work with a ");
+    HTMLabel5 =
+        Named(new QLabel(donation.toHtmlEscaped() + QStringLiteral("<u>donation</u>"), band),
+              "HTMLabel5", donation + QStringLiteral("donation"));
+    HTMLabel5->setFrameStyle(QFrame::Box | QFrame::Plain);
+    HTMLabel5->setAlignment(Qt::AlignCenter);
+    HTMLabel5->setWordWrap(true);
+    HTMLabel5->setCursor(Qt::WhatsThisCursor);
+    HTMLabel5->setFixedWidth(170);
+
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(2);
+    grid->addWidget(IncludeTypeLabel, 0, 0);
+    grid->addWidget(FileTypesEdit, 0, 1, 1, 3);
+    grid->addWidget(DefineMasksButton, 0, 4);
+    grid->addWidget(MinSizeCheck, 1, 0);
+    grid->addWidget(MinSizeEdit, 1, 1);
+    grid->addWidget(MinSizeBox, 1, 2);
+    grid->addWidget(ExcludeZeroCheck, 1, 3, 1, 2);
+    grid->addWidget(MaxSizeCheck, 2, 0);
+    grid->addWidget(MaxSizeEdit, 2, 1);
+    grid->addWidget(MaxSizeBox, 2, 2);
+    grid->addWidget(ProtectSysFoldersCheck, 2, 3, 1, 2);
+    grid->addWidget(ProtectSysFilesCheck, 3, 3, 1, 2);
+    auto* layout = new QHBoxLayout(band);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->addLayout(grid, 1);
+    layout->addWidget(HTMLabel5);
+    return band;
+}
+
+QWidget* TMainForm::BuildSearchBand() {
+    QWidget* band = Band(this, 0);
+    QFrame* heading = MakeHeading(band, "Step2Heading", QStringLiteral("Step 2:"),
+                                  QStringLiteral("Duplicate search:"), 33);
+    ProgressBar = Named(new QProgressBar(heading), "ProgressBar", QStringLiteral("Progress"));
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(0);
+    StartButton = MakeButton(heading, "StartButton", QStringLiteral("Start"));
+    auto* strip = static_cast<QHBoxLayout*>(heading->layout());
+    strip->addWidget(ProgressBar, 1);
+    strip->addWidget(StartButton);
+
+    AdvListView1 = Named(new QTableView(band), "AdvListView1", QStringLiteral("Duplicate files"));
+    AdvListView1->setModel(model_);
+    AdvListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    AdvListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    AdvListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    AdvListView1->setShowGrid(true);
+    AdvListView1->setWordWrap(false);
+    AdvListView1->verticalHeader()->hide();
+    AdvListView1->verticalHeader()->setDefaultSectionSize(16);
+    AdvListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    for (int c = 0; c < ResultsModel::ColumnCount; ++c)
+        AdvListView1->setColumnWidth(c, ResultsModel::ColumnWidths[c]);
+    AdvListView1->setStyleSheet(
+        QStringLiteral("QTableView::item:selected { background: #3A6EA5; color: white; }"
+                       " QHeaderView::section { background: #DADADA; }"));
+    auto* layout = new QVBoxLayout(band);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(heading);
+    layout->addWidget(AdvListView1, 1);
+    return band;
+}
+
+QWidget* TMainForm::BuildStatisticsBand() {
+    QWidget* band = Band(this, 81);
+    TotalFilesTextout = MakeStatisticsBox(band, "TotalFilesTextout", QStringLiteral("0"),
+                                          QStringLiteral("Files scanned:"));
+    DuplicateTextout = MakeStatisticsBox(band, "DuplicateTextout", QStringLiteral("0 + 0"),
+                                         QStringLiteral("Original files + duplicates:"));
+    SelectedTextout = MakeStatisticsBox(band, "SelectedTextout", QStringLiteral("0 / 0 MB"),
+                                        QStringLiteral("Selected:"));
+    DiskUsingTextout = MakeStatisticsBox(band, "DiskUsingTextout", QStringLiteral("0 MB + 0 MB"),
+                                         QStringLiteral("Disk space using:"));
+    ExportListButton = MakeButton(band, "ExportListButton", QStringLiteral("Export List to File"));
+    ExportListButton->setMinimumWidth(ExportListButton->sizeHint().width());
+    auto* grid = new QGridLayout(band);
+    grid->setContentsMargins(8, 6, 8, 6);
+    const QList<QLabel*> boxes{TotalFilesTextout, DuplicateTextout, SelectedTextout,
+                               DiskUsingTextout};
+    for (int i = 0; i < boxes.size(); ++i) {
+        grid->addWidget(MakeBoldLabel(band, boxes[i]->accessibleName()), i % 2, (i / 2) * 2);
+        grid->addWidget(boxes[i], i % 2, (i / 2) * 2 + 1);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->addWidget(ExportListButton, 0, 4, 2, 1);
+    return band;
+}
+
+QWidget* TMainForm::BuildStep3Band() {
+    QFrame* heading = MakeHeading(this, "Step3Heading", QStringLiteral("Step 3:"),
+                                  QStringLiteral("What to do with duplicate files?"), 35);
+    DeselectAllButton = MakeButton(heading, "DeselectAllButton", QStringLiteral("Deselect All"));
+    RenameSelectedButton =
+        MakeButton(heading, "RenameSelectedButton", QStringLiteral("Rename Selected"));
+    MoveSelectedButton =
+        MakeButton(heading, "MoveSelectedButton", QStringLiteral("Move to Folder"));
+    DeleteSelectedButton =
+        MakeButton(heading, "DeleteSelectedButton", QStringLiteral("Delete Selected"));
+    auto* strip = static_cast<QHBoxLayout*>(heading->layout());
+    strip->addStretch();
+    for (QPushButton* b :
+         {DeselectAllButton, RenameSelectedButton, MoveSelectedButton, DeleteSelectedButton})
+        strip->addWidget(b);
+    return heading;
+}
+
+void TMainForm::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    const QString texts[3] = {QStringLiteral(" Version: 2.2.4"), QStringLiteral("00:00:00"),
+                              QStringLiteral(" Status: Waiting")};
+    const int widths[3] = {100, 80, 500};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel(texts[i], bar);
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanels[i]->setAccessibleName(QStringLiteral("Status panel %1").arg(i + 1));
+        StatusPanels[i]->setFixedWidth(widths[i]);
+        StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(StatusPanels[i]);
+    }
+    StatusPanels[1]->setAlignment(Qt::AlignCenter);
+}
+
+void TMainForm::ListLockedControls() {
+    lockedControls_ = {IncludeTypeLabel,
+                       DirectoriesListBox,
+                       AddDirButton,
+                       RemoveDirButton,
+                       RemoveAllButton,
+                       DeselectAllButton,
+                       DeleteSelectedButton,
+                       MoveSelectedButton,
+                       RenameSelectedButton,
+                       ExportListButton,
+                       DefineMasksButton,
+                       AboutButton,
+                       SettingsButton,
+                       FileTypesEdit,
+                       ExcludeZeroCheck,
+                       ProtectSysFilesCheck,
+                       ProtectSysFoldersCheck,
+                       MinSizeCheck,
+                       MinSizeEdit,
+                       MinSizeBox,
+                       MaxSizeCheck,
+                       MaxSizeEdit,
+                       MaxSizeBox};
+}
+
+void TMainForm::ConnectControls() {
+    connect(StartButton, &QPushButton::clicked, this, &TMainForm::StartButtonClick);
+    connect(AsyncTimer, &QTimer::timeout, this, &TMainForm::AsyncTimerTimer);
+    connect(AddDirButton, &QPushButton::clicked, this, &TMainForm::AddDirButtonClick);
+    connect(RemoveDirButton, &QPushButton::clicked, this, &TMainForm::RemoveDirButtonClick);
+    connect(RemoveAllButton, &QPushButton::clicked, this, &TMainForm::RemoveAllButtonClick);
+    connect(HelpButton, &QPushButton::clicked, this, &TMainForm::HelpButtonClick);
+    connect(UpdateButton, &QPushButton::clicked, this, &TMainForm::UpdateButtonClick);
+    connect(SettingsButton, &QPushButton::clicked, this, &TMainForm::SettingsButtonClick);
+    connect(AboutButton, &QPushButton::clicked, this, &TMainForm::AboutButtonClick);
+    connect(MinSizeCheck, &QCheckBox::toggled, this, &TMainForm::MinSizeCheckClick);
+    connect(MaxSizeCheck, &QCheckBox::toggled, this, &TMainForm::MaxSizeCheckClick);
+    connect(TreeView1, &QTreeWidget::itemExpanded, this, &TMainForm::TreeViewExpanding);
+    DirectoriesListBox->installEventFilter(this);
+    DirectoriesListBox->viewport()->installEventFilter(this);
+    HTMLabel5->installEventFilter(this);
+}
+
+} // namespace pellmora

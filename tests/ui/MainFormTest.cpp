@@ -1,0 +1,265 @@
+#include "RecordingPrompter.h"
+#include "results/ui/ResultsModel.h"
+#include "support/TempTree.h"
+#include "ui/TamberMain.h"
+
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace pellmora;
+using pellmora::test::RecordingPrompter;
+using pellmora::test::TempTree;
+
+namespace {
+
+const QStringList LockedOrder = {"IncludeTypeLabel",
+                                 "DirectoriesListBox",
+                                 "AddDirButton",
+                                 "RemoveDirButton",
+                                 "RemoveAllButton",
+                                 "DeselectAllButton",
+                                 "DeleteSelectedButton",
+                                 "MoveSelectedButton",
+                                 "RenameSelectedButton",
+                                 "ExportListButton",
+                                 "DefineMasksButton",
+                                 "AboutButton",
+                                 "SettingsButton",
+                                 "FileTypesEdit",
+                                 "ExcludeZeroCheck",
+                                 "ProtectSysFilesCheck",
+                                 "ProtectSysFoldersCheck",
+                                 "MinSizeCheck",
+                                 "MinSizeEdit",
+                                 "MinSizeBox",
+                                 "MaxSizeCheck",
+                                 "MaxSizeEdit",
+                                 "MaxSizeBox"};
+
+struct MainFormTest : ::testing::Test {
+    RecordingPrompter prompter;
+    std::vector<QUrl> opened;
+    TMainForm form{prompter, [this](const QUrl& url) { opened.push_back(url); }};
+
+    template <typename W = QWidget> W* Get(const char* name) {
+        W* w = form.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString Panel(int i) {
+        return Get<QLabel>(QStringLiteral("StatusPanel%1").arg(i).toLatin1())->text();
+    }
+    QPushButton* Start() { return Get<QPushButton>("StartButton"); }
+};
+
+TEST_F(MainFormTest, WindowIsLaidOutAsTheThreeSteps) {
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "Pellmora");
+    EXPECT_EQ(form.minimumSize(), QSize(760, 482));
+    EXPECT_EQ(form.size(), QSize(765, 616));
+    EXPECT_EQ(Panel(0), " Version: 2.2.4");
+    EXPECT_EQ(Panel(1), "00:00:00");
+    EXPECT_EQ(Panel(2), " Status: Waiting");
+    EXPECT_EQ(Get<QLabel>("StatusPanel0")->width(), 100);
+    EXPECT_EQ(Get<QLabel>("StatusPanel1")->width(), 80);
+    EXPECT_EQ(Get<QLabel>("StatusPanel2")->width(), 500);
+    EXPECT_EQ(Get<QLabel>("TotalFilesTextout")->text(), "0");
+    EXPECT_EQ(Get<QLabel>("DuplicateTextout")->text(), "0 + 0");
+    EXPECT_EQ(Get<QLabel>("SelectedTextout")->text(), "0 / 0 MB");
+    EXPECT_EQ(Get<QLabel>("DiskUsingTextout")->text(), "0 MB + 0 MB");
+    EXPECT_EQ(Get("TreeView1")->width(), 209);
+    EXPECT_EQ(Get("Step1Heading")->height(), 33);
+    EXPECT_EQ(Get("Step3Heading")->height(), 35);
+    for (const char* name :
+         {"HelpButton", "UpdateButton", "SettingsButton", "AboutButton", "StartButton"}) {
+        auto* b = Get<QPushButton>(name);
+        EXPECT_EQ(b->accessibleName(), b->text()) << name;
+    }
+    EXPECT_TRUE(Get<QCheckBox>("ExcludeZeroCheck")->isChecked());
+    EXPECT_FALSE(Get("MinSizeEdit")->isEnabled());
+    EXPECT_FALSE(Get("MaxSizeBox")->isEnabled());
+    auto* list = Get<QTableView>("AdvListView1");
+    EXPECT_EQ(list->model()->headerData(2, Qt::Horizontal).toString(), "Dup. Group");
+    EXPECT_EQ(list->columnWidth(4), 132);
+
+    // Only the search band takes a change of the window's height.
+    const int listHeight = list->height(), treeHeight = Get("TreeView1")->height();
+    form.resize(900, 716);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->height(), listHeight + 100);
+    EXPECT_EQ(Get("TreeView1")->height(), treeHeight);
+    EXPECT_EQ(Get("Step3Heading")->height(), 35);
+}
+
+TEST_F(MainFormTest, SearchingStateDisablesControlsInOrderAndIdleRestoresThem) {
+    QStringList names;
+    for (QWidget* w : form.SearchLockedControls())
+        names << w->objectName();
+    EXPECT_EQ(names, LockedOrder);
+
+    Get<QCheckBox>("MinSizeCheck")->setChecked(true);
+    form.PrepareToStart();
+    EXPECT_EQ(Start()->text(), "Stop");
+    for (QWidget* w : form.SearchLockedControls())
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    for (const char* name :
+         {"TreeView1", "AdvListView1", "HelpButton", "UpdateButton", "StartButton", "HTMLabel5"})
+        EXPECT_TRUE(Get(name)->isEnabled()) << name;
+
+    form.State.StopFlag = 0;
+    form.PrepareToStop();
+    EXPECT_EQ(Start()->text(), "Start");
+    EXPECT_EQ(form.State.StopFlag, 1);
+    EXPECT_TRUE(Get("MinSizeEdit")->isEnabled());
+    EXPECT_TRUE(Get("MinSizeBox")->isEnabled());
+    EXPECT_FALSE(Get("MaxSizeEdit")->isEnabled());
+    EXPECT_FALSE(Get("MaxSizeBox")->isEnabled());
+    EXPECT_TRUE(Get("DirectoriesListBox")->isEnabled());
+    EXPECT_TRUE(Get("AboutButton")->isEnabled());
+}
+
+TEST_F(MainFormTest, StartResetsStatisticsAndInputsComeFromTheControls) {
+    Get<QLabel>("TotalFilesTextout")->setText("12");
+    Get<QProgressBar>("ProgressBar")->setValue(40);
+    form.PrepareToStart();
+    EXPECT_EQ(Get<QLabel>("TotalFilesTextout")->text(), "0");
+    EXPECT_EQ(Get<QProgressBar>("ProgressBar")->value(), 0);
+    form.PrepareToStop();
+
+    form.AddDirectory("/tmp/a\xff/");
+    Get<QCheckBox>("ProtectSysFilesCheck")->setChecked(false);
+    Get<QCheckBox>("MaxSizeCheck")->setChecked(true);
+    const SearchInputs in = form.ReadInputs();
+    ASSERT_EQ(in.Directories.size(), 1u);
+    EXPECT_EQ(in.Directories[0], "/tmp/a\xff/");
+    EXPECT_EQ(in.MaskText, "*.*");
+    EXPECT_FALSE(in.ProtectSysFiles);
+    EXPECT_TRUE(in.ProtectSysFolders);
+    EXPECT_TRUE(in.MaxSize.Checked);
+    EXPECT_EQ(in.MaxSize.Unit, SizeUnit::KB);
+}
+
+TEST_F(MainFormTest, StatusTimerShowsElapsedTimeAndWhatIsBeingDone) {
+    form.State.StartTick = 0;
+    form.State.SearchPhase = 0;
+    form.State.CurrentDir = "/data/caf\xc3\xa9/";
+    form.State.ScanLast = 1186;
+    form.AsyncTimerTimer();
+    EXPECT_EQ(Panel(2), QString::fromUtf8(" Status: Scan \"/data/caf\xc3\xa9/\"...  1187 Files"));
+    EXPECT_EQ(Panel(1).size(), 8);
+
+    form.State.SearchPhase = 1;
+    form.State.CurrentFile = "/data/x\xff.bin";
+    form.AsyncTimerTimer();
+    EXPECT_EQ(Panel(2), " Status: Comparing \"" + QFile::decodeName("/data/x\xff.bin") + "\"");
+}
+
+TEST_F(MainFormTest, StopButtonEndsARunningSearch) {
+    TempTree tree;
+    for (int i = 0; i < 30; ++i)
+        tree.File("d" + std::to_string(i) + "/f.txt", "same content");
+    form.AddDirectory(tree.Root());
+    bool sawSearching = false;
+    QTimer::singleShot(0, &form, [&] {
+        sawSearching = form.SearchRunning() && Start()->text() == "Stop" &&
+                       !Get("DirectoriesListBox")->isEnabled();
+        QTest::mouseClick(Start(), Qt::LeftButton);
+        EXPECT_EQ(form.State.StopFlag, 1);
+    });
+    QTest::mouseClick(Start(), Qt::LeftButton);
+    EXPECT_TRUE(sawSearching);
+    EXPECT_FALSE(form.SearchRunning());
+    EXPECT_EQ(Start()->text(), "Start");
+    EXPECT_EQ(form.State.StopFlag, 1);
+    EXPECT_TRUE(Get("DirectoriesListBox")->isEnabled());
+    EXPECT_EQ(Panel(2), " Status: Search interrupted.");
+    ASSERT_FALSE(prompter.Prompts.empty());
+    EXPECT_EQ(prompter.Prompts.back().Kind, PromptKind::Information);
+    EXPECT_TRUE(prompter.Prompts.back().Text.startsWith("Search interrupted."));
+    auto* header = Get<QTableView>("AdvListView1")->horizontalHeader();
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 2);
+}
+
+TEST_F(MainFormTest, SearchFromTheButtonListsTheDuplicates) {
+    TempTree tree;
+    tree.File("a/one.txt", "duplicate content");
+    tree.File("b/two.txt", "duplicate content");
+    tree.File("b/other.txt", "something else!!!");
+    form.AddDirectory(tree.Root());
+    QTest::mouseClick(Start(), Qt::LeftButton);
+    EXPECT_EQ(Start()->text(), "Start");
+    ASSERT_FALSE(prompter.Prompts.empty());
+    EXPECT_EQ(prompter.Prompts.back().Kind, PromptKind::Information);
+    QAbstractItemModel* model = Get<QTableView>("AdvListView1")->model();
+    ASSERT_EQ(model->rowCount(), 2);
+    QStringList names{model->index(0, 0).data().toString(), model->index(1, 0).data().toString()};
+    names.sort();
+    EXPECT_EQ(names, QStringList({"one.txt", "two.txt"}));
+    EXPECT_EQ(model->index(0, 2).data().toString(), "1");
+    EXPECT_EQ(model->index(0, 3).data().toString(), "17");
+    EXPECT_TRUE(
+        model->index(0, 1).data().toString().startsWith(QString::fromStdString(tree.Root())));
+}
+
+TEST_F(MainFormTest, EmptyDirectoryListIsRefused) {
+    QTest::mouseClick(Start(), Qt::LeftButton);
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Kind, PromptKind::Error);
+    EXPECT_EQ(Start()->text(), "Start");
+    EXPECT_EQ(form.State.StopFlag, 1);
+}
+
+TEST_F(MainFormTest, CloseDuringSearchReleasesListsOnlyAfterTheSearchReturns) {
+    TempTree tree;
+    for (int i = 0; i < 30; ++i)
+        tree.File("d" + std::to_string(i) + "/f.txt", "x");
+    form.AddDirectory(tree.Root());
+    form.show();
+    bool listsAliveAfterClose = false;
+    QTimer::singleShot(0, &form, [&] {
+        form.close();
+        listsAliveAfterClose = form.State.ScanList.capacity() > 0 && form.SearchRunning();
+        EXPECT_EQ(form.State.StopFlag, 1);
+    });
+    QTest::mouseClick(Start(), Qt::LeftButton);
+    EXPECT_TRUE(listsAliveAfterClose);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.SearchRunning());
+    EXPECT_EQ(form.State.ScanList.capacity(), 0u);
+    EXPECT_EQ(form.State.DirTable.capacity(), 0u);
+    EXPECT_EQ(form.State.ResultLast, -1);
+    EXPECT_EQ(Get<QTableView>("AdvListView1")->model()->rowCount(), 0);
+    EXPECT_TRUE(prompter.Prompts.empty()); // nobody is left to read the end-of-search box
+}
+
+TEST_F(MainFormTest, FrameLinksOpenTheShippedPages) {
+    QTest::mouseClick(Get<QPushButton>("HelpButton"), Qt::LeftButton);
+    QTest::mouseClick(Get<QPushButton>("UpdateButton"), Qt::LeftButton);
+    QTest::mouseClick(Get("HTMLabel5"), Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith("/help.html"));
+    EXPECT_TRUE(opened[1].toLocalFile().endsWith("/index.html"));
+    EXPECT_TRUE(opened[2].toLocalFile().endsWith("/donation.html"));
+}
+
+TEST(ErrorReportTextTest, PeriodAppendedOnlyAfterCharactersSortingAfterIt) {
+    EXPECT_EQ(ErrorReportText("Out of memory"), "Out of memory.");
+    EXPECT_EQ(ErrorReportText("Done."), "Done.");
+    EXPECT_EQ(ErrorReportText("Failed!"), "Failed!");
+    EXPECT_EQ(ErrorReportText(""), "");
+    EXPECT_EQ(PromptCaption(PromptKind::Confirm), "Confirm");
+}
+
+} // namespace
