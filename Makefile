@@ -20,7 +20,8 @@ test: build
 asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPELLMORA_SANITIZE=ON >/dev/null
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE e2e
+	# Qt keeps some allocations until exit by design; leaks are not what this run looks for.
+	cd build-asan && ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE e2e
 
 bench:
 	PELLMORA_BENCH=1 scripts/install-deps.sh
