@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make libgtest-dev qt6-base-dev qt6-image-formats-plugins libgl-dev
-          xvfb xauth imagemagick)
+          xvfb xauth imagemagick fonts-dejavu-core)
 if [ "${PELLMORA_BENCH:-0}" = 1 ]; then
     packages+=(fdupes jdupes rmlint rdfind duff libbenchmark-dev time python3)
 fi
