@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace pellmora;
@@ -422,6 +423,38 @@ TEST_F(ResultsViewTest, CleaningToAnEmptyList) {
     form.Removedeletedfiles1Click();
     EXPECT_EQ(model->rowCount(), 0);
     EXPECT_TRUE(form.State.ViewOrder.empty());
+}
+
+// While a search owns the lists (and while a stopped one unwinds) the header only moves its
+// mark and the cleaning is not offered.
+TEST_F(ResultsViewTest, ListLeavesTheListsAloneWhileASearchRuns) {
+    test::TempTree tree;
+    // The second pair is read block by block after the first pair is listed.
+    tree.Pattern("a/big.bin", 300000, 1);
+    tree.Pattern("b/big.bin", 300000, 1);
+    tree.Pattern("a/mid.bin", 200000, 2);
+    tree.Pattern("b/mid.bin", 200000, 2);
+    form.AddDirectory(tree.Root());
+    bool checked = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, &form, [&] {
+        if (checked || !form.SearchRunning() || form.State.ResultList.empty()) return;
+        form.State.StopFlag = 1; // as after a click on "Stop"
+        ClickHeader(0);
+        EXPECT_EQ(form.SortColumn(), 0);
+        EXPECT_EQ(model->rowCount(), 0);
+        QMenu* menu = OpenMenu();
+        EXPECT_FALSE(Item(menu, "Removedeletedfiles1")->isEnabled());
+        menu->close();
+        form.Removedeletedfiles1Click();
+        checked = true;
+    });
+    poll.start();
+    QTest::mouseClick(form.findChild<QPushButton*>("StartButton"), Qt::LeftButton);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(form.SortColumn(), 2);
+    EXPECT_EQ(model->rowCount(), static_cast<int>(form.State.ResultList.size()));
 }
 
 TEST(MessageBoxTextTest, LineFeedCarriageReturnIsOneLineBreak) {
