@@ -64,10 +64,14 @@ QString ErrorReportText(const QString& text) {
     return text;
 }
 
+QString MessageBoxText(PromptKind kind, const QString& text) {
+    QString shown = kind == PromptKind::ErrorReport ? ErrorReportText(text) : text;
+    return shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+}
+
 PromptButton QtMessagePrompter::Prompt(PromptKind kind, const QString& text,
                                        const QList<PromptButton>& buttons) {
-    QMessageBox box(PromptIcon(kind), PromptCaption(kind),
-                    kind == PromptKind::ErrorReport ? ErrorReportText(text) : text);
+    QMessageBox box(PromptIcon(kind), PromptCaption(kind), MessageBoxText(kind, text));
     QList<QPair<QAbstractButton*, PromptButton>> map;
     for (PromptButton b : buttons)
         map.append({box.addButton(ButtonCaption(b), QMessageBox::AcceptRole), b});

@@ -32,6 +32,10 @@ QString PromptCaption(PromptKind kind);
 // The general error report's text: a period is appended when the last character sorts after it.
 QString ErrorReportText(const QString& text);
 
+// What a message box shows for text: the general error report's period added, and each
+// "\n\r" of the program's messages as one line break.
+QString MessageBoxText(PromptKind kind, const QString& text);
+
 // Centred QMessageBox windows.
 class QtMessagePrompter final : public MessagePrompter {
   public:

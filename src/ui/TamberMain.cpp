@@ -1,5 +1,6 @@
 #include "ui/TamberMain.h"
 
+#include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
 #include "search/SearchDriver.h"
 #include "search/TextFormats.h"
@@ -16,7 +17,6 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QFile>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,11 +107,12 @@ void TMainForm::RunSearch() {
     --searchDepth_;
 }
 
-// The list shows its sort mark on "Dup. Group", ascending, without sorting anew.
+// The list shows its sort mark on "Dup. Group", ascending, without sorting anew: the search
+// leaves the rows in that order.
 void TMainForm::ShowSortMark() {
-    QHeaderView* header = AdvListView1->horizontalHeader();
-    header->setSortIndicatorShown(true);
-    header->setSortIndicator(2, Qt::AscendingOrder);
+    sortColumn_ = static_cast<int>(ResultColumn::DupGroup);
+    sortDirection_ = 0;
+    ShowSortIndicator();
     AdvListView1->viewport()->update();
 }
 
@@ -300,6 +301,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == DirectoriesListBox->viewport() && DirectoryListEvent(event)) return true;
+    if (ResultsListEvent(watched, event)) return true;
     if (watched == HTMLabel5 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         HTMLabel5Click();

@@ -13,11 +13,13 @@
 #include <QMainWindow>
 #include <QUrl>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -28,6 +30,7 @@ class QTreeWidgetItem;
 namespace pellmora {
 
 class ResultsModel;
+struct ViewUpdate;
 class TAboutForm;
 class TSettingsForm;
 
@@ -68,6 +71,31 @@ class TMainForm : public QMainWindow, public SearchView {
     void SettingsButtonClick();
     void AboutButtonClick();
 
+    // Step 3: the results view (TamberMainResults.cpp).
+    void AdvListView1LeftClickCell(int row, int column, bool shiftHeld);
+    void AdvListView1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void AdvListView1ColumnClick(int column);
+    void UpdateSelectionStats();
+    int SelectedRow() const;                       // -1: none
+    int SortColumn() const { return sortColumn_; } // -1 before the first search
+    uint8_t SortDirection() const { return sortDirection_; }
+
+    // The results list's popup menu and the selection commands.
+    void PopupMenu1Popup();
+    void DeselectAllButtonClick();
+    void SelectAllinFolder1Click();
+    void SelectAllinSubdirectoriesClick();
+    void LeaveonlyoldestversionineachDupGroup1Click();
+    void LeaveonlynewestversionineachDupGroup1Click();
+    void Removedeletedfiles1Click();
+
+    // The file actions on the selected row; filled in with the file actions.
+    virtual void Deletethisfile1Click();
+    virtual void FileProperties1Click();
+    virtual void Openfilewithassociatedprogram1Click();
+    virtual void Opencontainedfolder1Click();
+    virtual void PicturePreview1Click();
+
     // Settings file; filled in with the settings.
     void OpenIniFile();
     void SaveIniFile();
@@ -98,7 +126,12 @@ class TMainForm : public QMainWindow, public SearchView {
     void FormCreate();
     void RunSearch();
     void ShowSortMark();
+    void ShowSortIndicator();
     bool DirectoryListEvent(QEvent* event);
+    bool ResultsListEvent(QObject* watched, QEvent* event);
+    void ApplyViewUpdate(const ViewUpdate& update, int row);
+    void AfterTickCommand(bool acted);
+    void SelectRecord(int32_t record);
 
     // Construction of the bands (TamberMainLayout.cpp).
     void BuildWindow();
@@ -108,6 +141,7 @@ class TMainForm : public QMainWindow, public SearchView {
     QWidget* BuildStatisticsBand();
     QWidget* BuildStep3Band();
     void BuildStatusBar();
+    void BuildPopupMenu();
     void ConnectControls();
     void ListLockedControls();
 
@@ -120,6 +154,8 @@ class TMainForm : public QMainWindow, public SearchView {
     int searchDepth_ = 0;
     bool closePending_ = false;
     bool centred_ = false;
+    int sortColumn_ = -1;
+    uint8_t sortDirection_ = 0;
 
     QTreeWidget* TreeView1 = nullptr;
     QListWidget* DirectoriesListBox = nullptr;
@@ -146,6 +182,17 @@ class TMainForm : public QMainWindow, public SearchView {
     QProgressBar* ProgressBar = nullptr;
     QPushButton* StartButton = nullptr;
     QTableView* AdvListView1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* FileProperties1 = nullptr;
+    QAction* Openfilewithassociatedprogram1 = nullptr;
+    QAction* Opencontainedfolder1 = nullptr;
+    QAction* PicturePreview1 = nullptr;
+    QAction* Deletethisfile1 = nullptr;
+    QAction* SelectAllinFolder1 = nullptr;
+    QAction* SelectAllinSubdirectories = nullptr;
+    QAction* LeaveonlyoldestversionineachDupGroup1 = nullptr;
+    QAction* LeaveonlynewestversionineachDupGroup1 = nullptr;
+    QAction* Removedeletedfiles1 = nullptr;
     QLabel* TotalFilesTextout = nullptr;
     QLabel* DuplicateTextout = nullptr;
     QLabel* SelectedTextout = nullptr;

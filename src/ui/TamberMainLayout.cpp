@@ -4,6 +4,7 @@
 #include "results/ui/ResultsModel.h"
 #include "ui/TamberMain.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -27,6 +29,13 @@ namespace {
 const char* const HeadingStyle = "QFrame#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                                  " stop:0 rgb(150,188,226), stop:1 rgb(3,56,147)); }"
                                  " QLabel#%1Text { color: white; background: transparent; }";
+// A selected resolved row keeps its strike-out: the font comes from the model, only the
+// colours from here.
+const char* const ResultsListStyle =
+    "QTableView { gridline-color: #C0C0C0; }"
+    " QTableView::item:selected { background: #3A6EA5; color: white; }"
+    " QHeaderView::section { background: #DADADA; border: 1px solid #A0A0A0;"
+    " border-width: 0 1px 1px 0; padding: 0 4px; }";
 const char* const StatisticsBoxStyle =
     "QLabel { background: #0A236A; color: white; font-weight: bold; padding-left: 4px; }";
 
@@ -240,14 +249,20 @@ QWidget* TMainForm::BuildSearchBand() {
     AdvListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     AdvListView1->setShowGrid(true);
     AdvListView1->setWordWrap(false);
-    AdvListView1->verticalHeader()->hide();
-    AdvListView1->verticalHeader()->setDefaultSectionSize(16);
-    AdvListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Uniform fixed rows: the list never measures a row, so it never formats one it hides.
+    QHeaderView* rows = AdvListView1->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(16);
+    rows->setDefaultSectionSize(16);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* columns = AdvListView1->horizontalHeader();
+    columns->setSectionsClickable(true);
+    columns->setHighlightSections(false);
     for (int c = 0; c < ResultsModel::ColumnCount; ++c)
         AdvListView1->setColumnWidth(c, ResultsModel::ColumnWidths[c]);
-    AdvListView1->setStyleSheet(
-        QStringLiteral("QTableView::item:selected { background: #3A6EA5; color: white; }"
-                       " QHeaderView::section { background: #DADADA; }"));
+    AdvListView1->setStyleSheet(QString::fromLatin1(ResultsListStyle));
+    AdvListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    BuildPopupMenu();
     auto* layout = new QVBoxLayout(band);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -298,6 +313,41 @@ QWidget* TMainForm::BuildStep3Band() {
          {DeselectAllButton, RenameSelectedButton, MoveSelectedButton, DeleteSelectedButton})
         strip->addWidget(b);
     return heading;
+}
+
+void TMainForm::BuildPopupMenu() {
+    PopupMenu1 = new QMenu(AdvListView1);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto add = [this](const char* name, const char* caption, void (TMainForm::*handler)()) {
+        QAction* action = PopupMenu1->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    FileProperties1 = add("FileProperties1", "File properties", &TMainForm::FileProperties1Click);
+    Openfilewithassociatedprogram1 =
+        add("Openfilewithassociatedprogram1", "Open file with associated program",
+            &TMainForm::Openfilewithassociatedprogram1Click);
+    Opencontainedfolder1 = add("Opencontainedfolder1", "Open folder containing the file",
+                               &TMainForm::Opencontainedfolder1Click);
+    PicturePreview1 = add("PicturePreview1", "Picture preview", &TMainForm::PicturePreview1Click);
+    Deletethisfile1 = add("Deletethisfile1", "Delete this file", &TMainForm::Deletethisfile1Click);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1231"));
+    SelectAllinFolder1 = add("SelectAllinFolder1", "Select all duplicates in this folder",
+                             &TMainForm::SelectAllinFolder1Click);
+    SelectAllinSubdirectories =
+        add("SelectAllinSubdirectories",
+            "Select all duplicates in the selected branch of subdirectories",
+            &TMainForm::SelectAllinSubdirectoriesClick);
+    LeaveonlyoldestversionineachDupGroup1 =
+        add("LeaveonlyoldestversionineachDupGroup1", "Leave only oldest version in each Dup.Group",
+            &TMainForm::LeaveonlyoldestversionineachDupGroup1Click);
+    LeaveonlynewestversionineachDupGroup1 =
+        add("LeaveonlynewestversionineachDupGroup1", "Leave only newest version in each Dup.Group",
+            &TMainForm::LeaveonlynewestversionineachDupGroup1Click);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    Removedeletedfiles1 = add("Removedeletedfiles1", "Clean the list from resolved duplicates",
+                              &TMainForm::Removedeletedfiles1Click);
 }
 
 void TMainForm::BuildStatusBar() {
@@ -356,6 +406,15 @@ void TMainForm::ConnectControls() {
     connect(MinSizeCheck, &QCheckBox::toggled, this, &TMainForm::MinSizeCheckClick);
     connect(MaxSizeCheck, &QCheckBox::toggled, this, &TMainForm::MaxSizeCheckClick);
     connect(TreeView1, &QTreeWidget::itemExpanded, this, &TMainForm::TreeViewExpanding);
+    connect(DeselectAllButton, &QPushButton::clicked, this, &TMainForm::DeselectAllButtonClick);
+    connect(AdvListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TMainForm::AdvListView1ColumnClick);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainForm::PopupMenu1Popup);
+    connect(AdvListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(AdvListView1->viewport()->mapToGlobal(at));
+    });
+    AdvListView1->installEventFilter(this);
+    AdvListView1->viewport()->installEventFilter(this);
     DirectoriesListBox->installEventFilter(this);
     DirectoriesListBox->viewport()->installEventFilter(this);
     HTMLabel5->installEventFilter(this);

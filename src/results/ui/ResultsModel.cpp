@@ -41,13 +41,33 @@ ResultsModel::ResultsModel(SearchState& state, QObject* parent)
     : QAbstractTableModel(parent), state_(state) {}
 
 void ResultsModel::SetRowCount(int rows) {
+    BeginRebuild();
+    EndRebuild(rows);
+}
+
+void ResultsModel::BeginRebuild() {
     beginResetModel();
+    rows_ = 0;
+}
+
+void ResultsModel::EndRebuild(int rows) {
     rows_ = std::max(rows, 0);
     endResetModel();
 }
 
 void ResultsModel::RefreshAll() {
     if (rows_ > 0) Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, ColumnCount - 1));
+}
+
+void ResultsModel::RefreshRow(int row) {
+    if (row >= 0 && row < rows_) Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+int ResultsModel::RowOfRecord(int32_t record) const {
+    const int rows = std::min<int>(rows_, static_cast<int>(state_.ViewOrder.size()));
+    for (int row = 0; row < rows; ++row)
+        if (state_.ViewOrder[static_cast<size_t>(row)].Index == record) return row;
+    return -1;
 }
 
 const TSortEntry* ResultsModel::OrderAt(int row) const {

@@ -20,8 +20,16 @@ class ResultsModel : public QAbstractTableModel {
     // The number of rows shown; the lists may be rebuilt while it is 0.
     void SetRowCount(int rows);
     int RowCount() const { return rows_; }
-    // Repaints every row after a command changed flags in bulk.
+    // Between these two the lists behind the rows are rebuilt (a sort, a cleaning); the view
+    // asks for no row meanwhile and then shows the given number of rows.
+    void BeginRebuild();
+    void EndRebuild(int rows);
+    // Repaints every row after a command changed flags in bulk: one notification for all.
     void RefreshAll();
+    void RefreshRow(int row);
+
+    // The row that shows ResultList[record], or -1.
+    int RowOfRecord(int32_t record) const;
 
     // The record shown in a row, or nullptr outside the published rows.
     const TFileInfoType* RecordAt(int row) const;
