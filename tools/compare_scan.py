@@ -12,6 +12,7 @@ import random
 import shutil
 import subprocess
 import sys
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REFERENCE = os.path.join(HERE, "reference_scan.py")
@@ -37,6 +38,35 @@ def variant(base, kind, rng):
     elif kind == "random":
         b = bytearray(rng.randbytes(len(b)))
     return bytes(b)
+
+
+def forge_crc(data, pos, wanted):
+    """data with the 4 bytes at pos changed so that its CRC-32 is wanted (CRC-32 is affine
+    in the message bits for a fixed length, so 32 unknown bits solve by elimination)."""
+    data = bytearray(data)
+    data[pos:pos + 4] = b"\0\0\0\0"
+    base = zlib.crc32(data)
+    rows = []
+    for bit in range(32):
+        probe = bytearray(data)
+        probe[pos + bit // 8] ^= 1 << (bit % 8)
+        rows.append((zlib.crc32(probe) ^ base, 1 << bit))
+    need, chosen = wanted ^ base, 0
+    basis = []  # Gaussian elimination over GF(2)
+    for vec, tag in rows:
+        for bvec, btag in basis:
+            if vec ^ bvec < vec:
+                vec, tag = vec ^ bvec, tag ^ btag
+        if vec:
+            basis.append((vec, tag))
+            basis.sort(reverse=True)
+    for bvec, btag in basis:
+        if need ^ bvec < need:
+            need, chosen = need ^ bvec, chosen ^ btag
+    assert need == 0
+    data[pos:pos + 4] = chosen.to_bytes(4, "little")
+    assert zlib.crc32(data) == wanted
+    return bytes(data)
 
 
 class TreeBuilder:
@@ -101,7 +131,32 @@ class TreeBuilder:
                         f.write(rng.choice(pool))
                     self.files.append(path)
 
+    def forged(self):
+        """Checksum 0, and checksum collisions between different contents."""
+        rng = self.rng
+        d = os.path.join(self.root, b"forged")
+        os.mkdir(d)
+        small = forge_crc(rng.randbytes(1000), 500, 0)
+        first = forge_crc(rng.randbytes(65521), 100, 0)
+        big0 = first + rng.randbytes(4479)
+        a = rng.randbytes(1000)
+        b = forge_crc(rng.randbytes(1000), 10, zlib.crc32(a))
+        head = rng.randbytes(65521)
+        head2 = forge_crc(bytes([head[0] ^ 1]) + head[1:], 200, zlib.crc32(head))
+        tail = rng.randbytes(4479)
+        files = {b"zero_a": small, b"zero_b": small, b"zero_c": small[:-1] + b"!",
+                 b"big0_a": big0, b"big0_b": big0, b"col_a": a, b"col_b": b,
+                 b"bcol_a": head + tail, b"bcol_b": head2 + tail,
+                 b"bcol_c": head2 + rng.randbytes(4479),
+                 b"unread_a": small, b"unread_b": big0, b"unread_c": big0}
+        for name, data in files.items():
+            path = os.path.join(d, name)
+            with open(path, "wb") as f:
+                f.write(data)
+        self.forged_unreadable = [os.path.join(d, n) for n in files if n.startswith(b"unread")]
+
     def specials(self):
+        self.forged()
         rng, root = self.rng, self.root
         for name in (b".dll", b"LIB.DLL", b"driver.Sys", b"lib.dll.bak", b"x.OCX.txt"):
             with open(os.path.join(root, name), "wb") as f:
@@ -140,6 +195,8 @@ class TreeBuilder:
             same = [p for p in self.files if b"bulk%d_" % size in p]
             picks += self.rng.sample(same, min(2, len(same)))
         for p in picks:
+            os.chmod(p, 0)
+        for p in self.forged_unreadable:
             os.chmod(p, 0)
         d = self.rng.choice(self.dirs[1:] or self.dirs)
         os.chmod(d, 0)

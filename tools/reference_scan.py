@@ -9,6 +9,7 @@ same tree. Standard library only; written for clarity, not speed.
 
 import codecs
 import os
+import re
 import stat
 import sys
 import zlib
@@ -528,16 +529,16 @@ def end_message(scanned, results):
     return text.replace("\n\r", "\n") + "\n"
 
 
+SIZE_TEXT = re.compile(r"\s*(\d+(?:[.,]\d*)?|[.,]\d+)\s*(B|KB|MB)?\s*", re.IGNORECASE)
+
+
 def parse_size(text):
-    t = text.strip()
-    unit = 1024
-    up = t.upper()
-    for suffix, mult in (("KB", 1024), ("MB", 1048576), ("B", 1)):
-        if up.endswith(suffix):
-            unit, t = mult, t[: -len(suffix)]
-            break
-    value = float(t.replace(",", "."))
-    return int(value * unit)
+    """N[B|KB|MB], kilobytes by default, "." or "," before the decimals, truncated."""
+    m = SIZE_TEXT.fullmatch(text)
+    if not m:
+        raise ValueError(text)
+    unit = {"B": 1, "KB": 1024, "MB": 1048576}[(m.group(2) or "KB").upper()]
+    return int(float(m.group(1).replace(",", ".")) * unit)
 
 
 def parse_args(argv):
