@@ -319,6 +319,33 @@ def one_tree(binary, work, seed, as_nobody, n_dirs, n_files, many):
     return cases, failures
 
 
+def protect_inner(binary, work):
+    """Runs inside a private mount namespace: /var is a fresh tmpfs here only."""
+    subprocess.run(["mount", "-t", "tmpfs", "tmpfs", "/var"], check=True)
+    rng = random.Random(99)
+    same = rng.randbytes(3000)
+    for d in ("/var/Lib/x", "/var/lib/y", "/var/LIB", "/var/lib-x", "/var/libx", "/var/other"):
+        os.makedirs(d)
+        for n in ("one.txt", "two.txt"):
+            with open(os.path.join(d, n), "wb") as f:
+                f.write(same)
+    os.symlink("/var/Lib", "/var/other/link")
+    os.makedirs(os.path.join(work, b"p"))
+    os.symlink(b"/var/lib", os.path.join(work, b"p/tolib"))
+    env = dict(os.environ, LC_ALL="C.UTF-8")
+    lists = [["/var"], ["/var/Lib"], ["/var/lib/../lib-x"], ["/var/lib-x", "/var/libx"],
+             ["/var/other"], [os.fsdecode(os.path.join(work, b"p"))], ["/var/LIB/", "/var/other/"]]
+    total = bad = 0
+    for listed in lists:
+        for opts in ([], ["--no-protect-folders"], ["--byte-compare"]):
+            total += 1
+            if not compare(binary, opts + listed, env, False, os.path.join(work, b"case-p%d" % total)):
+                bad += 1
+                print("MISMATCH protected-folder case %d args=%r" % (total, opts + listed))
+    print("%d passed, %d failed" % (total - bad, bad))
+    return 1 if bad else 0
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument("--binary", default="/work/main/build/pellmora-scan")
@@ -330,10 +357,19 @@ def main():
     ap.add_argument("--as-nobody", action="store_true",
                     help="run both programs as nobody so that chmod 0 makes files unreadable")
     ap.add_argument("--many", action="store_true", help="add a run of 1100 files of one size")
+    ap.add_argument("--protect-check", action="store_true",
+                    help="check the protected folders on a private /var (needs unshare)")
+    ap.add_argument("--protect-inner", action="store_true", help=argparse.SUPPRESS)
     a = ap.parse_args()
     work = os.fsencode(a.work)
+    if a.protect_inner:
+        return protect_inner(a.binary, work)
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
+    if a.protect_check:
+        return subprocess.run(["unshare", "--mount", "--propagation", "private", sys.executable,
+                               os.path.abspath(__file__), "--protect-inner", "--binary", a.binary,
+                               "--work", a.work]).returncode
     total = bad = 0
     for seed in range(a.first_seed, a.first_seed + a.seeds):
         c, f = one_tree(a.binary, work, seed, a.as_nobody, a.dirs, a.files, a.many)
