@@ -111,7 +111,7 @@ class TreeBuilder:
                 f.write(self.content(size) if size else b"")
             self.files.append(path)
         self.bulk()
-        self.specials()
+        self.odd_entries()
 
     def bulk(self):
         """Long runs of one size, so that the partition phase decides equal-key order."""
@@ -127,8 +127,11 @@ class TreeBuilder:
                 d = rng.choice(self.dirs)
                 path = os.path.join(d, b"bulk%d_%d.dat" % (size, rng.randrange(10**6)))
                 if not os.path.lexists(path):
+                    data = rng.choice(pool)
+                    if rng.random() < 0.3:  # a content of its own: dropped from the run
+                        data = variant(data, rng.choice(["first", "last", "middle", "random"]), rng)
                     with open(path, "wb") as f:
-                        f.write(rng.choice(pool))
+                        f.write(data)
                     self.files.append(path)
 
     def forged(self):
@@ -155,7 +158,7 @@ class TreeBuilder:
                 f.write(data)
         self.forged_unreadable = [os.path.join(d, n) for n in files if n.startswith(b"unread")]
 
-    def specials(self):
+    def odd_entries(self):
         self.forged()
         rng, root = self.rng, self.root
         for name in (b".dll", b"LIB.DLL", b"driver.Sys", b"lib.dll.bak", b"x.OCX.txt"):
