@@ -1,0 +1,612 @@
+#!/usr/bin/env python3
+"""A second, independent implementation of Pellmora's duplicate search.
+
+It takes the options of pellmora-scan, prints the duplicates as
+"GROUP<TAB>SIZE<TAB>FULL PATH" lines (raw path bytes) on standard output and the
+end-of-search message on standard error, so that both programs can be diffed on the
+same tree. Standard library only; written for clarity, not speed.
+"""
+
+import codecs
+import os
+import re
+import stat
+import sys
+import zlib
+
+BLOCK_SIZE = 65521
+
+DEFAULT_PROTECTED = [
+    "/bin/", "/boot/", "/dev/", "/etc/", "/lib/", "/lib32/", "/lib64/", "/libx32/",
+    "/opt/", "/proc/", "/run/", "/sbin/", "/snap/", "/sys/", "/usr/", "/var/lib/",
+]
+
+VIRTUAL_FS = {
+    "proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "debugfs", "tracefs",
+    "securityfs", "configfs", "bpf", "pstore", "efivarfs", "fusectl", "mqueue",
+    "hugetlbfs", "binfmt_misc", "autofs",
+}
+
+SYSTEM_SUFFIXES = (b".dll", b".sys", b".ocx", b".drv")
+
+USAGE = "usage: reference_scan.py [options] DIR...\n"
+
+
+class Refused(Exception):
+    """A start check refused the search."""
+
+
+class Record:
+    __slots__ = ("size", "crc", "candidate", "name", "dir_index", "group")
+
+    def __init__(self, size, name, dir_index):
+        self.size = size
+        self.crc = 0
+        self.candidate = 0
+        self.name = name
+        self.dir_index = dir_index
+        self.group = 0
+
+
+# ---------------------------------------------------------------- comparators
+
+def compare_size(a, b, descending):
+    r = (a.size > b.size) - (a.size < b.size)
+    return -r if descending == 1 else r
+
+
+def compare_crc(a, b, descending):
+    r = (a.crc > b.crc) - (a.crc < b.crc)  # crc is kept unsigned
+    return -r if descending == 1 else r
+
+
+def compare_candidate(a, b, descending):
+    if a.candidate == b.candidate:
+        r = 0
+    elif a.candidate == 1 and b.candidate == 0:
+        r = 1
+    else:
+        r = -1
+    return -r if descending == 1 else r
+
+
+# ---------------------------------------------------------------- the sort
+
+def sort_file_list(lst, lo_bound, hi_bound, compare, descending):
+    """Quicksort down to runs of 16 with an explicit stack, then one sentinel insertion
+    pass. Equal keys end where this exact sequence of swaps leaves them."""
+
+    def cmp(x, y):
+        return compare(x, y, descending)
+
+    def swap(a, b):
+        lst[a], lst[b] = lst[b], lst[a]
+
+    if hi_bound < lo_bound:
+        return
+    stack = [(lo_bound, hi_bound)]
+    while stack:
+        lo, hi = stack.pop()
+        while hi - lo > 15:
+            mid = (lo + hi) // 2
+            if cmp(lst[lo], lst[mid]) > 0:
+                swap(lo, mid)
+            if cmp(lst[lo], lst[hi]) > 0:
+                swap(lo, hi)
+            if cmp(lst[mid], lst[hi]) > 0:
+                swap(mid, hi)
+            pivot = lst[mid]  # records are never mutated during a sort
+            i, j = lo, hi
+            while True:
+                j -= 1
+                while cmp(lst[j], pivot) > 0:
+                    j -= 1
+                i += 1
+                while cmp(lst[i], pivot) < 0:
+                    i += 1
+                if j <= i:
+                    break
+                swap(i, j)
+            if j - lo < hi - j:
+                stack.append((j + 1, hi))
+                hi = j
+            else:
+                stack.append((lo, j))
+                lo = j + 1
+    # insertion pass with the smallest of the first 16 as sentinel
+    m = lo_bound
+    for k in range(lo_bound + 1, min(lo_bound + 15, hi_bound) + 1):
+        if cmp(lst[k], lst[m]) < 0:
+            m = k
+    if m != lo_bound:
+        swap(lo_bound, m)
+    for k in range(lo_bound + 2, hi_bound + 1):
+        t = lst[k]
+        j = k
+        while cmp(t, lst[j - 1]) < 0:
+            lst[j] = lst[j - 1]
+            j -= 1
+        lst[j] = t
+
+
+# ---------------------------------------------------------------- masks
+
+def fold(ch):
+    f = ch.casefold()
+    if len(f) == 1:
+        return f
+    low = ch.lower()
+    return low if len(low) == 1 else ch
+
+
+def mask_matches(mask, name):
+    """Wildcards on decoded text: '*' any run, '?' one character, letters case-folded."""
+    if mask == "":
+        return False
+    if mask == "*.*":
+        return True
+    p = [fold(c) for c in mask]
+    s = [fold(c) for c in name]
+    pi = si = 0
+    star_p, star_s = -1, 0
+    while si < len(s):
+        if pi < len(p) and p[pi] == "*":
+            star_p, star_s = pi, si
+            pi += 1
+        elif pi < len(p) and (p[pi] == "?" or p[pi] == s[si]):
+            pi += 1
+            si += 1
+        elif star_p >= 0:
+            pi = star_p + 1
+            star_s += 1
+            si = star_s
+        else:
+            return False
+    while pi < len(p) and p[pi] == "*":
+        pi += 1
+    return pi == len(p)
+
+
+def split_masks(text):
+    masks = [""]
+    for ch in text:
+        if ch == "|":
+            masks.append("")
+        else:
+            masks[-1] += ch
+    return masks
+
+
+def _one_mark_per_byte(err):
+    return "\ufffd" * (err.end - err.start), err.end
+
+
+codecs.register_error("pellmora-per-byte", _one_mark_per_byte)
+
+
+def decode_name(raw):
+    """Names are decoded as UTF-8 with one U+FFFD for every byte that is not."""
+    return raw.decode("utf-8", "pellmora-per-byte")
+
+
+# ---------------------------------------------------------------- file systems
+
+def load_fs_types():
+    types = {}
+    try:
+        with open("/proc/self/mountinfo", "rb") as f:
+            for line in f:
+                parts = line.decode("utf-8", "replace").split()
+                if " - " not in line.decode("utf-8", "replace"):
+                    continue
+                dash = parts.index("-")
+                major, minor = parts[2].split(":")
+                types.setdefault((int(major), int(minor)), parts[dash + 1])
+    except OSError:
+        pass
+    return types
+
+
+# ---------------------------------------------------------------- content
+
+def open_regular(path):
+    fd = os.open(path, os.O_RDONLY | os.O_NOFOLLOW | os.O_CLOEXEC)
+    if not stat.S_ISREG(os.fstat(fd).st_mode):
+        os.close(fd)
+        raise OSError("not a regular file")
+    return fd
+
+
+def first_block_crc(path):
+    """(ok, crc) of the first block; not ok when it cannot be opened or read in full."""
+    try:
+        fd = open_regular(path)
+    except OSError:
+        return False, 0
+    try:
+        data = os.read(fd, BLOCK_SIZE)
+    except OSError:
+        return False, 0
+    finally:
+        os.close(fd)
+    if len(data) != BLOCK_SIZE:  # only used for files larger than one block
+        return False, 0
+    return True, zlib.crc32(data) & 0xFFFFFFFF
+
+
+def file_crc(path, size):
+    """(ok, crc) of the whole file; not ok on open/read error or a length other than size."""
+    try:
+        fd = open_regular(path)
+    except OSError:
+        return False, 0
+    crc = 0
+    total = 0
+    try:
+        while True:
+            data = os.read(fd, BLOCK_SIZE)
+            if not data:
+                break
+            crc = zlib.crc32(data, crc)
+            total += len(data)
+    except OSError:
+        return False, 0
+    finally:
+        os.close(fd)
+    if total != size:
+        return False, 0
+    return True, crc & 0xFFFFFFFF
+
+
+def compare_file_group(paths, size):
+    """Byte-by-byte refinement into subgroups, one block per file per pass.
+    Returns the subgroup of every path (0: no identical partner)."""
+    n = len(paths)
+    mark = [0] * n
+    prev = [0] * n
+    fds = [None] * n
+    bufs = [b""] * n
+    done = [0] * n  # bytes read so far, to refuse a short or failed read
+    for x in range(n):
+        try:
+            fds[x] = open_regular(paths[x])
+        except OSError:
+            mark[x] = prev[x] = -1
+    try:
+        while True:
+            length = 0
+            for x in range(n):
+                prev[x] = mark[x]
+                if mark[x] >= 0:
+                    mark[x] = 0
+                    want = min(BLOCK_SIZE, size - done[x])
+                    try:
+                        bufs[x] = os.read(fds[x], BLOCK_SIZE)
+                    except OSError:
+                        bufs[x] = None
+                    if bufs[x] is None or len(bufs[x]) != want:
+                        mark[x] = prev[x] = -1  # never equal on a failed or short read
+                        continue
+                    done[x] += len(bufs[x])
+                    length = len(bufs[x])
+                elif fds[x] is not None:
+                    os.close(fds[x])
+                    fds[x] = None
+            nxt = 1
+            for k in range(n):
+                if prev[k] < 0 or mark[k] != 0:
+                    continue
+                for m in range(k + 1, n):
+                    if prev[m] == prev[k] and bufs[k][:length] == bufs[m][:length]:
+                        if mark[k] == 0:
+                            mark[k] = nxt
+                            nxt += 1
+                        mark[m] = mark[k]
+            for k in range(n):
+                if prev[k] >= 0 and mark[k] == 0:
+                    mark[k] = -1
+            if nxt == 1 or length == 0:
+                break
+    finally:
+        for fd in fds:
+            if fd is not None:
+                os.close(fd)
+    return [m if m > 0 else 0 for m in mark]
+
+
+# ---------------------------------------------------------------- the search
+
+class Search:
+    def __init__(self, opts):
+        self.opts = opts
+        self.scan = []
+        self.dirs = []
+        self.results = []
+        self.entered = set()
+        self.collected = set()
+        self.fs_types = load_fs_types()
+        self.masks = split_masks(opts["masks"])
+        self.protected = [p.encode() for p in opts["protected"]]
+
+    # -- walk
+
+    def is_protected(self, path):
+        low = path.lower()  # bytes.lower() folds ASCII letters only
+        return any(p and low.startswith(p.lower()) for p in self.protected)
+
+    def classify(self, path):
+        try:
+            st = os.lstat(path)
+        except OSError:
+            return "other", None
+        if stat.S_ISLNK(st.st_mode):
+            try:
+                st = os.stat(path)
+            except OSError:
+                return "other", None
+            return ("dir", None) if stat.S_ISDIR(st.st_mode) else ("other", None)
+        if stat.S_ISDIR(st.st_mode):
+            return "dir", None
+        if stat.S_ISREG(st.st_mode):
+            return "file", st
+        return "other", None
+
+    def scan_directory(self, path):
+        if self.opts["protect_folders"] and self.is_protected(path):
+            return
+        try:
+            st = os.stat(path)
+        except OSError:
+            return
+        if self.fs_types.get((os.major(st.st_dev), os.minor(st.st_dev))) in VIRTUAL_FS:
+            return
+        key = (st.st_dev, st.st_ino)
+        if key in self.entered:
+            return
+        self.entered.add(key)
+        try:
+            with os.scandir(path) as it:
+                names = [e.name for e in it]
+        except OSError:
+            return
+        entries = [(name, *self.classify(path + name)) for name in names]
+        dir_index = -1
+        for k, mask in enumerate(self.masks):
+            for name, kind, fst in entries:
+                if not mask_matches(mask, decode_name(name)) or kind != "file":
+                    continue
+                if self.accept(fst, name):
+                    if dir_index < 0:
+                        self.dirs.append(path)
+                        dir_index = len(self.dirs) - 1
+                    elif k > 0 and self.taken_here(name, dir_index):
+                        continue
+                    self.collected.add((fst.st_dev, fst.st_ino))
+                    self.scan.append(Record(fst.st_size, name, dir_index))
+        for name, kind, _ in entries:
+            if kind == "dir" and name not in (b".", b".."):
+                self.scan_directory(path + name + b"/")
+
+    def accept(self, st, name):
+        size = st.st_size
+        if self.opts["exclude_zero"] and size == 0:
+            return False
+        if size < self.opts["min_size"] or (self.opts["max_size"] >= 0 and size > self.opts["max_size"]):
+            return False
+        if self.opts["protect_files"] and name.lower().endswith(SYSTEM_SUFFIXES):
+            return False
+        return (st.st_dev, st.st_ino) not in self.collected
+
+    def taken_here(self, name, dir_index):
+        for rec in reversed(self.scan):
+            if rec.dir_index != dir_index:
+                break
+            if rec.name == name:
+                return True
+        return False
+
+    def walk_listed(self, listed):
+        norm = [d if d.endswith(b"/") else d + b"/" for d in listed]
+        for i, d in enumerate(listed):
+            inside = any(j != i and norm[i] != norm[j] and norm[i].startswith(norm[j])
+                         for j in range(len(norm)))
+            repeated = any(norm[j] == norm[i] for j in range(i))
+            if inside or repeated:
+                continue
+            if os.path.isdir(d):
+                self.scan_directory(norm[i])
+
+    # -- comparison
+
+    def full_path(self, rec):
+        return self.dirs[rec.dir_index] + rec.name
+
+    def find_duplicate_groups(self):
+        scan = self.scan
+        last = len(scan) - 1
+        self.group_no = 0
+        i = 0
+        run_open = False
+        while i <= last:
+            if not run_open:
+                run_size, run_start, run_open = scan[i].size, i, True
+                i += 1
+            elif scan[i].size == run_size and i != last:
+                i += 1
+            else:
+                ends_loop = i == last and scan[i].size == run_size
+                end = i if ends_loop else i - 1
+                run_open = False
+                if end > run_start:
+                    if run_size == 0:
+                        self.group_no += 1
+                        for j in range(run_start, end + 1):
+                            self.append_result(scan[j])
+                    else:
+                        self.run_procedure(run_start, end)
+                if ends_loop:
+                    break
+
+    def append_result(self, rec):
+        self.results.append((self.group_no, rec.size, self.full_path(rec)))
+
+    def run_procedure(self, s, e):
+        scan = self.scan
+        size = scan[s].size
+        if size <= BLOCK_SIZE:
+            for j in range(s, e + 1):
+                scan[j].candidate = 1
+        else:
+            unreadable = set()
+            for j in range(s, e + 1):
+                scan[j].candidate = 0
+                ok, scan[j].crc = first_block_crc(self.full_path(scan[j]))
+                if not ok:
+                    unreadable.add(id(scan[j]))
+            sort_file_list(scan, s, e, compare_crc, 1)
+            for j in range(s, e + 1):
+                before = j > s and scan[j].crc == scan[j - 1].crc
+                after = j < e and scan[j].crc == scan[j + 1].crc
+                scan[j].candidate = 1 if (before or after) else 0
+            for j in range(s, e + 1):
+                if id(scan[j]) in unreadable:
+                    scan[j].candidate = 0
+        dropped = 0
+        if self.opts["byte_compare"]:
+            members = [j for j in range(s, e + 1) if scan[j].candidate == 1]
+            dropped = (e - s + 1) - len(members)
+            if members:
+                subs = compare_file_group([self.full_path(scan[j]) for j in members], size)
+                for j, sub in zip(members, subs):
+                    if sub == 0:
+                        dropped += 1
+                        scan[j].candidate = 0
+                    scan[j].crc = sub
+        else:
+            for j in range(s, e + 1):
+                if scan[j].candidate == 1:
+                    ok, crc = file_crc(self.full_path(scan[j]), size)
+                    scan[j].crc = crc
+                    if not ok:
+                        scan[j].candidate = 0
+                        dropped += 1
+                else:
+                    dropped += 1
+        if dropped:
+            sort_file_list(scan, s, e, compare_candidate, 0)
+            s += dropped
+        sort_file_list(scan, s, e, compare_crc, 1)
+        for j in range(s, e + 1):
+            before = j > s and scan[j].crc == scan[j - 1].crc
+            after = j < e and scan[j].crc == scan[j + 1].crc
+            if not (before or after):
+                continue
+            if j == s or scan[j].crc != scan[j - 1].crc:
+                self.group_no += 1
+            self.append_result(scan[j])
+
+    def run(self, listed):
+        self.walk_listed(listed)
+        sort_file_list(self.scan, 0, len(self.scan) - 1, compare_size, 1)
+        self.find_duplicate_groups()
+
+
+# ---------------------------------------------------------------- front
+
+def fmt_count(n):
+    return format(n, ",")
+
+
+def end_message(scanned, results):
+    head = "Search finished." + " " * 36 + "\n\r\n\rScanned: " + fmt_count(scanned) + " files" + "\n\r"
+    if len(results) - 1 > 0:
+        n = len(results)
+        g = results[-1][0]
+        text = (head + "Found: " + fmt_count(n) + " files" + "\n\r" + " including: " + "\n\r"
+                + "    Original files: " + str(g) + "\n\r" + "    Duplicate files: " + str(n - g))
+    else:
+        text = head + "Duplicates Found: 0 "
+    return text.replace("\n\r", "\n") + "\n"
+
+
+SIZE_TEXT = re.compile(r"\s*(\d+(?:[.,]\d*)?|[.,]\d+)\s*(B|KB|MB)?\s*", re.IGNORECASE)
+
+
+def parse_size(text):
+    """N[B|KB|MB], kilobytes by default, "." or "," before the decimals, truncated."""
+    m = SIZE_TEXT.fullmatch(text)
+    if not m:
+        raise ValueError(text)
+    unit = {"B": 1, "KB": 1024, "MB": 1048576}[(m.group(2) or "KB").upper()]
+    return int(float(m.group(1).replace(",", ".")) * unit)
+
+
+def parse_args(argv):
+    opts = {
+        "masks": "*.*", "min_size": 0, "max_size": -1, "exclude_zero": True,
+        "protect_folders": True, "protect_files": True, "byte_compare": False,
+        "protected": list(DEFAULT_PROTECTED),
+    }
+    listed = []
+    it = iter(argv)
+    for arg in it:
+        a = os.fsdecode(arg)
+        if a == "--masks":
+            opts["masks"] = decode_name(next(it))
+        elif a == "--min-size":
+            opts["min_size"] = parse_size(os.fsdecode(next(it)))
+        elif a == "--max-size":
+            opts["max_size"] = parse_size(os.fsdecode(next(it)))
+        elif a == "--include-empty":
+            opts["exclude_zero"] = False
+        elif a == "--no-protect-folders":
+            opts["protect_folders"] = False
+        elif a == "--no-protect-files":
+            opts["protect_files"] = False
+        elif a == "--byte-compare":
+            opts["byte_compare"] = True
+        elif a == "--format":
+            if os.fsdecode(next(it)) != "tsv":
+                raise ValueError("only tsv")
+        elif a == "--protected":
+            opts["protected"] = [p for p in os.fsdecode(next(it)).split(":") if p]
+        elif a.startswith("--"):
+            raise ValueError(a)
+        else:
+            listed.append(arg)
+    return opts, listed
+
+
+def check_start(opts, listed):
+    if opts["max_size"] >= 0 and opts["min_size"] > opts["max_size"]:
+        raise Refused("Min File Size is bigger than Max File Size. Please, fix this.")
+    if not listed:
+        raise Refused("Please, add one or more directories to search.")
+    if opts["masks"].strip("".join(chr(c) for c in range(0x21))) == "":
+        raise Refused("Please, add one or more file masks.")
+
+
+def main():
+    argv = [os.fsencode(a) for a in sys.argv[1:]]
+    try:
+        opts, listed = parse_args(argv)
+    except (ValueError, StopIteration):
+        sys.stderr.write(USAGE)
+        return 2
+    try:
+        check_start(opts, listed)
+    except Refused as refusal:
+        sys.stderr.write(str(refusal) + "\n")
+        return 1
+    search = Search(opts)
+    search.run(listed)
+    out = sys.stdout.buffer
+    for group, size, path in search.results:
+        out.write(b"%d\t%d\t" % (group, size) + path + b"\n")
+    out.flush()
+    sys.stderr.write(end_message(len(search.scan), search.results))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
