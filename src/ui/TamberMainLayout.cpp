@@ -291,8 +291,9 @@ QWidget* TMainForm::BuildStatisticsBand() {
         grid->addWidget(MakeBoldLabel(band, boxes[i]->accessibleName()), i % 2, (i / 2) * 2);
         grid->addWidget(boxes[i], i % 2, (i / 2) * 2 + 1);
     }
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    // The sizes ("528.28 MB + 727.63 MB") need more room than the counts.
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 3);
     grid->addWidget(ExportListButton, 0, 4, 2, 1);
     return band;
 }
