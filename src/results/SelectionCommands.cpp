@@ -132,8 +132,7 @@ QString DuplicateCountText(const SearchState& state) {
     if (state.ResultList.size() < 2) return QStringLiteral("0 + 0");
     const int64_t groups = state.ResultList.back().Group;
     const auto files = static_cast<int64_t>(state.ResultList.size());
-    return FormatCount(groups, state.SystemFormat) + QStringLiteral(" + ") +
-           FormatCount(files - groups, state.SystemFormat);
+    return GroupsAndCopiesText(groups, files - groups, state.SystemFormat);
 }
 
 } // namespace
@@ -176,9 +175,8 @@ bool RemoveResolvedDuplicates(SearchState& state, int32_t sortColumn, uint8_t di
     state.ResultLast = static_cast<int32_t>(state.ResultList.size()) - 1;
     state.ResultCapacity = state.ResultLast + 1;
     texts.DuplicateText = DuplicateCountText(state);
-    texts.DiskUsingText = SizeText(state.OriginalsSize, state.SystemFormat) +
-                          QStringLiteral(" + ") +
-                          SizeText(state.DuplicatesSize, state.SystemFormat);
+    texts.DiskUsingText =
+        DiskUsingText(state.OriginalsSize, state.DuplicatesSize, state.SystemFormat);
     // The old rows name records that are gone: without a sort column the list order is shown.
     if (state.ResultList.empty() || !SortViewOrder(state, sortColumn, direction, pump))
         BuildViewOrder(state);

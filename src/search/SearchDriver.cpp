@@ -183,10 +183,8 @@ void SearchRun::WriteTotals(const QString& totalFiles) {
     const QLocale& locale = state_.SystemFormat;
     totalFilesText_ = totalFiles;
     view_.SetTotalFilesText(totalFiles);
-    view_.SetDuplicateText(FormatCount(groupNo_, locale) + QStringLiteral(" + ") +
-                           FormatCount(state_.ResultLast + 1 - groupNo_, locale));
-    view_.SetDiskUsingText(SizeText(state_.OriginalsSize, locale) + QStringLiteral(" + ") +
-                           SizeText(state_.DuplicatesSize, locale));
+    view_.SetDuplicateText(GroupsAndCopiesText(groupNo_, state_.ResultLast + 1 - groupNo_, locale));
+    view_.SetDiskUsingText(DiskUsingText(state_.OriginalsSize, state_.DuplicatesSize, locale));
 }
 
 void SearchRun::UpdateStatistics(int32_t i) {
@@ -229,10 +227,8 @@ void SearchRun::Publish() {
     const QLocale& locale = state_.SystemFormat;
     const int32_t groups = state_.ResultLast > 0 ? state_.ResultList.back().Group : 0;
     const int32_t copies = state_.ResultLast > 0 ? state_.ResultLast + 1 - groups : 0;
-    view_.SetDuplicateText(FormatCount(groups, locale) + QStringLiteral(" + ") +
-                           FormatCount(copies, locale));
-    view_.SetDiskUsingText(SizeText(state_.OriginalsSize, locale) + QStringLiteral(" + ") +
-                           SizeText(state_.DuplicatesSize, locale));
+    view_.SetDuplicateText(GroupsAndCopiesText(groups, copies, locale));
+    view_.SetDiskUsingText(DiskUsingText(state_.OriginalsSize, state_.DuplicatesSize, locale));
     view_.SetResultRowCount(state_.ResultLast + 1);
     view_.SetResultUpdatesEnabled(true);
 }

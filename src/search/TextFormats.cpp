@@ -31,6 +31,14 @@ QString SizeText(int64_t n, const QLocale& locale) {
     return QString::number(n) + QStringLiteral(" B");
 }
 
+QString GroupsAndCopiesText(int64_t groups, int64_t copies, const QLocale& locale) {
+    return FormatCount(groups, locale) + QStringLiteral(" + ") + FormatCount(copies, locale);
+}
+
+QString DiskUsingText(int64_t originals, int64_t duplicates, const QLocale& locale) {
+    return SizeText(originals, locale) + QStringLiteral(" + ") + SizeText(duplicates, locale);
+}
+
 QString TrimBlanks(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();

@@ -13,6 +13,10 @@ QString FormatCount(int64_t n, const QLocale& locale);
 // A byte count as " GB" with 3 decimals, " MB" with 2, " KB" with none, or plain " B".
 QString SizeText(int64_t n, const QLocale& locale);
 
+// The statistics panel's "groups + further copies" and "originals + duplicates" sizes.
+QString GroupsAndCopiesText(int64_t groups, int64_t copies, const QLocale& locale);
+QString DiskUsingText(int64_t originals, int64_t duplicates, const QLocale& locale);
+
 // The text without leading and trailing blanks and control characters (U+0000 to U+0020).
 QString TrimBlanks(const QString& text);
 
