@@ -6,6 +6,7 @@
 #include "search/DuplicateTypes.h"
 #include "search/SearchInputs.h"
 #include "search/SearchView.h"
+#include "ui/FileActions.h"
 #include "ui/MessagePrompter.h"
 #include "ui/WebPages.h"
 
@@ -45,6 +46,8 @@ class TMainForm : public QMainWindow, public SearchView {
     bool SaveState = true; // whether the options persist between runs
 
     void AttachDialogs(TAboutForm* about, TSettingsForm* settings);
+    // The commands behind the action buttons and the file entries of the popup menu.
+    void AttachFileActions(FileActions& actions) { actions_ = &actions; }
 
     // Step 2.
     void StartButtonClick();
@@ -89,12 +92,16 @@ class TMainForm : public QMainWindow, public SearchView {
     void LeaveonlynewestversionineachDupGroup1Click();
     void Removedeletedfiles1Click();
 
-    // The file actions on the selected row; filled in with the file actions.
-    virtual void Deletethisfile1Click();
-    virtual void FileProperties1Click();
-    virtual void Openfilewithassociatedprogram1Click();
-    virtual void Opencontainedfolder1Click();
-    virtual void PicturePreview1Click();
+    // The file actions: the ticked files, the list, and the selected row's file.
+    void DeleteSelectedButtonClick();
+    void MoveSelectedButtonClick();
+    void RenameSelectedButtonClick();
+    void ExportListButtonClick();
+    void Deletethisfile1Click();
+    void FileProperties1Click();
+    void Openfilewithassociatedprogram1Click();
+    void Opencontainedfolder1Click();
+    void PicturePreview1Click();
 
     // Settings file; filled in with the settings.
     void OpenIniFile();
@@ -145,7 +152,12 @@ class TMainForm : public QMainWindow, public SearchView {
     void ConnectControls();
     void ListLockedControls();
 
+    void AfterFileAction();
+    int32_t SelectedRecord() const;
+
     MessagePrompter& prompter_;
+    NoFileActions noActions_;
+    FileActions* actions_ = &noActions_;
     UrlOpener opener_;
     TAboutForm* aboutForm_ = nullptr;
     TSettingsForm* settingsForm_ = nullptr;

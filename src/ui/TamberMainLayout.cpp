@@ -408,6 +408,12 @@ void TMainForm::ConnectControls() {
     connect(MaxSizeCheck, &QCheckBox::toggled, this, &TMainForm::MaxSizeCheckClick);
     connect(TreeView1, &QTreeWidget::itemExpanded, this, &TMainForm::TreeViewExpanding);
     connect(DeselectAllButton, &QPushButton::clicked, this, &TMainForm::DeselectAllButtonClick);
+    connect(DeleteSelectedButton, &QPushButton::clicked, this,
+            &TMainForm::DeleteSelectedButtonClick);
+    connect(MoveSelectedButton, &QPushButton::clicked, this, &TMainForm::MoveSelectedButtonClick);
+    connect(RenameSelectedButton, &QPushButton::clicked, this,
+            &TMainForm::RenameSelectedButtonClick);
+    connect(ExportListButton, &QPushButton::clicked, this, &TMainForm::ExportListButtonClick);
     connect(AdvListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TMainForm::AdvListView1ColumnClick);
     connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainForm::PopupMenu1Popup);

@@ -6,6 +6,7 @@
 #include "results/SelectionCommands.h"
 #include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
+#include "ui/DirectoryPicker.h"
 #include "ui/TamberMain.h"
 
 #include <QAction>
@@ -216,16 +217,56 @@ void TMainForm::Removedeletedfiles1Click() {
     if (selected.DirIndex >= 0) SelectRecord(RecordOf(State, selected));
 }
 
-// ---- File actions on the selected row: reached here, done by the file actions ----
+// ---- File actions: reached here, done by the plugged-in commands ----
 
-void TMainForm::Deletethisfile1Click() {}
+int32_t TMainForm::SelectedRecord() const {
+    return RecordOfRow(State, SelectedRow());
+}
 
-void TMainForm::FileProperties1Click() {}
+// An action changes at most the Checked and Resolved flags, so the rows repaint in place.
+void TMainForm::AfterFileAction() {
+    model_->RefreshAll();
+    UpdateSelectionStats();
+}
 
-void TMainForm::Openfilewithassociatedprogram1Click() {}
+void TMainForm::DeleteSelectedButtonClick() {
+    actions_->DeleteSelected(State);
+    AfterFileAction();
+}
 
-void TMainForm::Opencontainedfolder1Click() {}
+void TMainForm::MoveSelectedButtonClick() {
+    actions_->MoveSelected(State);
+    AfterFileAction();
+}
 
-void TMainForm::PicturePreview1Click() {}
+void TMainForm::RenameSelectedButtonClick() {
+    actions_->RenameSelected(State);
+    AfterFileAction();
+}
+
+void TMainForm::ExportListButtonClick() {
+    actions_->ExportList(State, DuplicateTextout->text(), DirectoryEntries(DirectoriesListBox));
+}
+
+void TMainForm::Deletethisfile1Click() {
+    actions_->DeleteThisFile(State, SelectedRecord());
+    AfterFileAction();
+}
+
+void TMainForm::FileProperties1Click() {
+    actions_->ShowFileProperties(State, SelectedRecord());
+}
+
+void TMainForm::Openfilewithassociatedprogram1Click() {
+    actions_->OpenWithAssociatedProgram(State, SelectedRecord());
+}
+
+void TMainForm::Opencontainedfolder1Click() {
+    actions_->OpenContainingFolder(State, SelectedRecord());
+}
+
+void TMainForm::PicturePreview1Click() {
+    actions_->PicturePreview(State, SelectedRecord());
+}
 
 } // namespace pellmora

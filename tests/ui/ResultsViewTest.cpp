@@ -1,8 +1,10 @@
 // The results list of the main window driven as a user would: mouse clicks on its cells and
 // header, keys, the popup menu and the "Deselect All" button.
 
+#include "RecordingActions.h"
 #include "RecordingPrompter.h"
 #include "results/ResultStateBuilder.h"
+#include "results/ResultsViewInput.h"
 #include "results/SortProcedures.h"
 #include "results/ui/ResultsModel.h"
 #include "support/TempTree.h"
@@ -31,26 +33,16 @@ namespace {
 
 const QColor LightGreen(0xC0, 0xDC, 0xC0);
 
-// The file actions are reached through these call points; here they only say so.
-class RecordingForm : public TMainForm {
-  public:
-    using TMainForm::TMainForm;
-    void Deletethisfile1Click() override { Calls << "delete"; }
-    void FileProperties1Click() override { Calls << "properties"; }
-    void Openfilewithassociatedprogram1Click() override { Calls << "open"; }
-    void Opencontainedfolder1Click() override { Calls << "folder"; }
-    void PicturePreview1Click() override { Calls << "preview"; }
-    QStringList Calls;
-};
-
 struct ResultsViewTest : ::testing::Test {
     RecordingPrompter prompter;
-    RecordingForm form{prompter, [](const QUrl&) {}};
+    test::RecordingActions actions;
+    TMainForm form{prompter, [](const QUrl&) {}};
     QTableView* list = form.findChild<QTableView*>("AdvListView1");
     QAbstractItemModel* model = list->model();
     QAbstractItemModelTester tester{model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 
     void SetUp() override {
+        form.AttachFileActions(actions);
         SetCollationLocale(QLocale(QLocale::English, QLocale::UnitedStates));
         form.show();
     }
@@ -248,7 +240,7 @@ TEST_F(ResultsViewTest, KeysActOnTheSelectedRowOnly) {
     Key(Qt::Key_Delete);
     Key(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(Ticks(), std::vector<int32_t>(9, 0)); // no row selected
-    EXPECT_TRUE(form.Calls.isEmpty());
+    EXPECT_TRUE(actions.Calls.isEmpty());
 
     Click(1, 1);
     Key(Qt::Key_Space);
@@ -258,15 +250,16 @@ TEST_F(ResultsViewTest, KeysActOnTheSelectedRowOnly) {
     Key(Qt::Key_Delete);
     Key(Qt::Key_O, Qt::ControlModifier);
     Key(Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(form.Calls, QStringList({"delete", "folder", "open"}));
+    EXPECT_EQ(actions.Calls, QStringList({"delete", "folder", "open"}));
+    EXPECT_EQ(actions.Records, std::vector<int32_t>(3, RecordOfRow(form.State, 1)));
 
     Click(3, 2); // resolved: Space and Delete do nothing, Ctrl+P still asks
-    form.Calls.clear();
+    actions.Calls.clear();
     Key(Qt::Key_Space);
     Key(Qt::Key_Delete);
     Key(Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Ticks()[3], 0);
-    EXPECT_EQ(form.Calls, QStringList({"properties"}));
+    EXPECT_EQ(actions.Calls, QStringList({"properties"}));
 
     // a.txt in /d/ with a, c, e, h: group 1's other file b is ticked, so a stays unticked;
     // group 2 keeps its first, c.
@@ -327,7 +320,7 @@ TEST_F(ResultsViewTest, PopupMenuItemsFollowTheSelectedRow) {
     EXPECT_EQ(enabled(), "1110111111");
     Item(menu, "PicturePreview1")->trigger(); // disabled: not called
     Item(menu, "Opencontainedfolder1")->trigger();
-    EXPECT_EQ(form.Calls, QStringList({"folder"}));
+    EXPECT_EQ(actions.Calls, QStringList({"folder"}));
     menu->close();
 
     form.State.StopFlag = 0; // a search is running
@@ -466,3 +459,12 @@ TEST(MessageBoxTextTest, LineFeedCarriageReturnIsOneLineBreak) {
 }
 
 } // namespace
+
+TEST_F(ResultsViewTest, ActionButtonsReachTheirCommands) {
+    Publish(NineFiles());
+    for (const char* name :
+         {"DeleteSelectedButton", "MoveSelectedButton", "RenameSelectedButton", "ExportListButton"})
+        QTest::mouseClick(form.findChild<QPushButton*>(name), Qt::LeftButton);
+    EXPECT_EQ(actions.Calls,
+              QStringList({"delete selected", "move selected", "rename selected", "export"}));
+}
