@@ -1,0 +1,52 @@
+#pragma once
+// What the file actions do to one file on disk: to the desktop trash, deleted for good, moved
+// into a folder, renamed. Each call reports success or the errno of the call that failed and
+// never asks anything; a move or rename never replaces an existing file but takes the first
+// free name "name (2).ext", "name (3).ext", ... instead.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace pellmora {
+
+struct FileOpResult {
+    int Error = 0;         // errno of the failed call; 0 on success
+    std::string FinalPath; // where the file is now (inside the trash's files/ for the trash)
+    bool Ok() const { return Error == 0; }
+};
+
+// The freedesktop.org trash: the home trash for files on its device, a $topdir trash on other
+// mounts. Never deletes, never copies across devices: a file no trash can take stays as it was
+// and the result carries the reason (EXDEV, EROFS, EACCES, ...).
+FileOpResult TrashFile(const std::string& path);
+
+// Moves the file into directory (a path with or without a trailing "/"), under its own name or
+// the first free one; across file systems by a synced copy that replaces nothing, after which
+// the source is removed.
+FileOpResult MoveIntoDirectory(const std::string& path, const std::string& directory);
+
+// Renames the file within its folder to newName (a name, not a path), or the first free name.
+FileOpResult RenameInPlace(const std::string& path, const std::string& newName);
+
+// unlink; 0 or errno.
+int DeleteFileForGood(const std::string& path);
+
+// Gives the owner write permission back (the read-only attribute cleared); 0 or errno.
+int MakeOwnerWritable(const std::string& path);
+
+// The file as the search listed it, read again without following a link.
+struct FileStamp {
+    bool IsRegular = false;
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    int64_t Size = 0;
+    int64_t ModTimeNs = 0; // modification time, nanoseconds since the epoch
+};
+std::optional<FileStamp> ReadFileStamp(const std::string& path);
+
+// An entry of that name exists and is not a folder / is a folder (a trailing "/" allowed).
+bool FileIsPresent(const std::string& path);
+bool DirectoryIsPresent(const std::string& path);
+
+} // namespace pellmora
