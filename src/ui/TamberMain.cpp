@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,22 +82,33 @@ void TMainForm::SaveIniFile() {}
 
 // ---- Step 2: the search ----
 
+// While a search is on the call stack a click only ever stops it, even when an earlier click at
+// the same yield point has already set StopFlag: a search started in there would release the
+// lists the outer one still works on.
 void TMainForm::StartButtonClick() {
-    if (State.StopFlag == 1) {
+    if (State.StopFlag == 1 && !SearchRunning()) {
         State.StopFlag = 0;
         RunSearch();
     } else {
         State.StopFlag = 1;
     }
     ShowSortMark();
-    if (closePending_ && searchDepth_ == 0) close();
+    if (closePending_ && !SearchRunning()) FinishPendingClose();
+}
+
+// The window was hidden when the close was put off, and closing a hidden window does not end
+// the program by itself; it ends here, as the close would have ended it.
+void TMainForm::FinishPendingClose() {
+    close();
+    if (QGuiApplication::quitOnLastWindowClosed()) QCoreApplication::quit();
 }
 
 void TMainForm::RunSearch() {
     const SearchInputs inputs = ReadInputs();
     ++searchDepth_;
     try {
-        SearchStart(State, inputs, *this, [] { QCoreApplication::processEvents(); });
+        TimeSlicedPump pump([] { QCoreApplication::processEvents(); }, pumpSliceMs_);
+        SearchStart(State, inputs, *this, [&pump] { pump(); });
     } catch (const std::exception& e) {
         if (StartButton->text() != QLatin1String("Start")) {
             State.StopFlag = 1;
@@ -314,9 +326,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    ApplyOuterSizes();
     if (centred_) return;
     centred_ = true;
     CentreOnScreen(*this);
+}
+
+// A window manager reparents the window into its frame after it is mapped; a move follows.
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    ApplyOuterSizes();
 }
 
 // A close during a search only raises StopFlag: the search still uses the lists below this

@@ -8,6 +8,7 @@
 #include "search/SearchView.h"
 #include "ui/FileActions.h"
 #include "ui/MessagePrompter.h"
+#include "ui/TimeSlicedPump.h"
 #include "ui/WebPages.h"
 
 #include <QList>
@@ -54,6 +55,9 @@ class TMainForm : public QMainWindow, public SearchView {
     void AsyncTimerTimer();
     SearchInputs ReadInputs() const;
     bool SearchRunning() const { return searchDepth_ > 0; }
+    // How often a search lets the window's events run; a test that must act at a particular
+    // yield point sets 0 (every one).
+    void SetEventPumpSlice(qint64 ms) { pumpSliceMs_ = ms; }
     // The controls a search disables, in the order it disables them.
     const QList<QWidget*>& SearchLockedControls() const { return lockedControls_; }
 
@@ -124,6 +128,7 @@ class TMainForm : public QMainWindow, public SearchView {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -132,6 +137,7 @@ class TMainForm : public QMainWindow, public SearchView {
   private:
     void FormCreate();
     void RunSearch();
+    void FinishPendingClose();
     void ShowSortMark();
     void ShowSortIndicator();
     bool DirectoryListEvent(QEvent* event);
@@ -142,6 +148,7 @@ class TMainForm : public QMainWindow, public SearchView {
 
     // Construction of the bands (TamberMainLayout.cpp).
     void BuildWindow();
+    void ApplyOuterSizes();
     QWidget* BuildStep1Band();
     QWidget* BuildOptionsBand();
     QWidget* BuildSearchBand();
@@ -164,8 +171,11 @@ class TMainForm : public QMainWindow, public SearchView {
     ResultsModel* model_ = nullptr;
     QList<QWidget*> lockedControls_;
     int searchDepth_ = 0;
+    qint64 pumpSliceMs_ = TimeSlicedPump::DefaultSliceMs;
     bool closePending_ = false;
     bool centred_ = false;
+    QSize appliedFrame_;
+    QSize startClientSize_;
     int sortColumn_ = -1;
     uint8_t sortDirection_ = 0;
 

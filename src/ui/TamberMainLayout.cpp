@@ -62,9 +62,13 @@ QLabel* MakeBoldLabel(QWidget* parent, const QString& caption) {
     return label;
 }
 
+// A value box is read as the value it shows (Qt follows the text and announces its changes);
+// its caption, shown beside it, becomes its description.
 QLabel* MakeStatisticsBox(QWidget* parent, const char* name, const QString& text,
                           const QString& caption) {
-    QLabel* box = Named(new QLabel(text, parent), name, caption);
+    auto* box = new QLabel(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setAccessibleDescription(caption);
     box->setStyleSheet(QString::fromLatin1(StatisticsBoxStyle));
     box->setMinimumWidth(110);
     return box;
@@ -126,10 +130,23 @@ void TMainForm::BuildWindow() {
     AsyncTimer = new QTimer(this);
     AsyncTimer->setObjectName(QStringLiteral("AsyncTimer"));
     AsyncTimer->setInterval(500);
-    setMinimumSize(760, 482);
-    resize(765, 616);
+    ApplyOuterSizes();
     ListLockedControls();
     ConnectControls();
+}
+
+// The window's sizes are those of the outer window, frame included. The frame that a window
+// manager adds is known only once the window is mapped (and changes if the manager is
+// replaced), so the client sizes are worked out again whenever it may have changed. The
+// starting size follows only as long as the user has not resized the window.
+void TMainForm::ApplyOuterSizes() {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame == appliedFrame_) return;
+    const bool untouched = size() == startClientSize_;
+    appliedFrame_ = frame;
+    setMinimumSize(QSize(760, 482) - frame);
+    startClientSize_ = QSize(765, 616) - frame;
+    if (untouched || !isVisible()) resize(startClientSize_);
 }
 
 QWidget* TMainForm::BuildStep1Band() {
@@ -262,6 +279,9 @@ QWidget* TMainForm::BuildSearchBand() {
         AdvListView1->setColumnWidth(c, ResultsModel::ColumnWidths[c]);
     AdvListView1->setStyleSheet(QString::fromLatin1(ResultsListStyle));
     AdvListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The search band alone gives up height at the window's minimum size; a list's own minimum
+    // (room for both scroll bars) would push the bands above over the tree.
+    AdvListView1->setMinimumHeight(1);
     BuildPopupMenu();
     auto* layout = new QVBoxLayout(band);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -288,7 +308,7 @@ QWidget* TMainForm::BuildStatisticsBand() {
     const QList<QLabel*> boxes{TotalFilesTextout, DuplicateTextout, SelectedTextout,
                                DiskUsingTextout};
     for (int i = 0; i < boxes.size(); ++i) {
-        grid->addWidget(MakeBoldLabel(band, boxes[i]->accessibleName()), i % 2, (i / 2) * 2);
+        grid->addWidget(MakeBoldLabel(band, boxes[i]->accessibleDescription()), i % 2, (i / 2) * 2);
         grid->addWidget(boxes[i], i % 2, (i / 2) * 2 + 1);
     }
     // The sizes ("528.28 MB + 727.63 MB") need more room than the counts.
@@ -360,7 +380,6 @@ void TMainForm::BuildStatusBar() {
     for (int i = 0; i < 3; ++i) {
         StatusPanels[i] = new QLabel(texts[i], bar);
         StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        StatusPanels[i]->setAccessibleName(QStringLiteral("Status panel %1").arg(i + 1));
         StatusPanels[i]->setFixedWidth(widths[i]);
         StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(StatusPanels[i]);

@@ -39,7 +39,7 @@ void ArmAutostart(TMainForm& form) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pellmora"));
+    // No display name: Qt would append it to every title ("Information — Pellmora").
     QApplication::setApplicationVersion(QStringLiteral(PELLMORA_VERSION));
     RaiseOpenFileLimit();
     SetCollationLocale(QLocale::system());

@@ -4,12 +4,15 @@
 #include "ui/TamberMain.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -65,8 +68,10 @@ struct MainFormTest : ::testing::Test {
 TEST_F(MainFormTest, WindowIsLaidOutAsTheThreeSteps) {
     form.show();
     EXPECT_EQ(form.windowTitle(), "Pellmora");
-    EXPECT_EQ(form.minimumSize(), QSize(760, 482));
-    EXPECT_EQ(form.size(), QSize(765, 616));
+    // Outer sizes, the frame included.
+    const QSize frame = form.frameGeometry().size() - form.size();
+    EXPECT_EQ(form.minimumSize() + frame, QSize(760, 482));
+    EXPECT_EQ(form.frameGeometry().size(), QSize(765, 616));
     EXPECT_EQ(Panel(0), " Version: 2.2.4");
     EXPECT_EQ(Panel(1), "00:00:00");
     EXPECT_EQ(Panel(2), " Status: Waiting");
@@ -94,11 +99,54 @@ TEST_F(MainFormTest, WindowIsLaidOutAsTheThreeSteps) {
 
     // Only the search band takes a change of the window's height.
     const int listHeight = list->height(), treeHeight = Get("TreeView1")->height();
-    form.resize(900, 716);
+    form.resize(form.size() + QSize(135, 100));
     QCoreApplication::processEvents();
     EXPECT_EQ(list->height(), listHeight + 100);
     EXPECT_EQ(Get("TreeView1")->height(), treeHeight);
     EXPECT_EQ(Get("Step3Heading")->height(), 35);
+}
+
+// At the smallest size every band keeps its height and they still stack without overlap; the
+// search band alone gives up height.
+TEST_F(MainFormTest, BandsStayWholeAtTheMinimumSize) {
+    form.show();
+    form.resize(form.minimumSize());
+    QCoreApplication::processEvents();
+    QLayout* bands = form.centralWidget()->layout();
+    ASSERT_EQ(bands->count(), 5);
+    const int fixed[5] = {165, 99, -1, 81, 35};
+    int top = 0;
+    for (int i = 0; i < 5; ++i) {
+        const QRect band = bands->itemAt(i)->widget()->geometry();
+        if (fixed[i] > 0) {
+            EXPECT_EQ(band.height(), fixed[i]) << "band " << i;
+        }
+        EXPECT_EQ(band.top(), top) << "band " << i;
+        top = band.bottom() + 1;
+    }
+    EXPECT_GE(bands->itemAt(2)->widget()->height(), Get("Step2Heading")->height());
+    EXPECT_LE(form.centralWidget()->geometry().bottom(), form.statusBar()->geometry().top());
+    EXPECT_LE(Get("TreeView1")->mapTo(&form, QPoint(0, Get("TreeView1")->height())).y(),
+              bands->itemAt(1)->widget()->y());
+}
+
+// Assistive tools read a label as the text it shows; a value box's caption is its description.
+TEST_F(MainFormTest, LabelsAreReadAsTheTextTheyShow) {
+    form.show();
+    auto name = [](QWidget* w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(Get("StatusPanel2")), " Status: Waiting");
+    EXPECT_EQ(name(Get("StatusPanel0")), " Version: 2.2.4");
+    auto* duplicates = Get<QLabel>("DuplicateTextout");
+    EXPECT_EQ(name(duplicates), "0 + 0");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(duplicates)->text(QAccessible::Description),
+              "Original files + duplicates:");
+    form.SetStatusText(" Status: Search complete.");
+    form.SetDuplicateText("3 + 4");
+    EXPECT_EQ(name(Get("StatusPanel2")), " Status: Search complete.");
+    EXPECT_EQ(name(duplicates), "3 + 4");
+    EXPECT_EQ(name(Get<QPushButton>("StartButton")), "Start");
 }
 
 TEST_F(MainFormTest, SearchingStateDisablesControlsInOrderAndIdleRestoresThem) {
@@ -189,6 +237,27 @@ TEST_F(MainFormTest, StopButtonEndsARunningSearch) {
     auto* header = Get<QTableView>("AdvListView1")->horizontalHeader();
     EXPECT_TRUE(header->isSortIndicatorShown());
     EXPECT_EQ(header->sortIndicatorSection(), 2);
+}
+
+// A stalled machine can deliver two clicks at one yield point: the first stops the search, the
+// second must not start another inside it (its reset would free the lists the outer one uses).
+TEST_F(MainFormTest, TwoClicksAtOneYieldPointOnlyStop) {
+    TempTree tree;
+    for (int i = 0; i < 30; ++i)
+        tree.File("d" + std::to_string(i) + "/f.txt", "same content");
+    form.AddDirectory(tree.Root());
+    int depthSeen = 0;
+    QTimer::singleShot(0, &form, [&] {
+        QTest::mouseClick(Start(), Qt::LeftButton);
+        QTest::mouseClick(Start(), Qt::LeftButton);
+        depthSeen = form.SearchRunning() ? 1 : 0;
+        EXPECT_EQ(Start()->text(), "Stop");
+    });
+    QTest::mouseClick(Start(), Qt::LeftButton);
+    EXPECT_EQ(depthSeen, 1);
+    EXPECT_EQ(Start()->text(), "Start");
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_TRUE(prompter.Prompts[0].Text.startsWith("Search interrupted."));
 }
 
 TEST_F(MainFormTest, SearchFromTheButtonListsTheDuplicates) {

@@ -428,6 +428,7 @@ TEST_F(ResultsViewTest, ListLeavesTheListsAloneWhileASearchRuns) {
     tree.Pattern("a/mid.bin", 200000, 2);
     tree.Pattern("b/mid.bin", 200000, 2);
     form.AddDirectory(tree.Root());
+    form.SetEventPumpSlice(0);
     bool checked = false;
     QTimer poll;
     poll.setInterval(0);
