@@ -3,9 +3,9 @@
 set -euo pipefail
 
 packages=(g++ cmake make libgtest-dev qt6-base-dev qt6-image-formats-plugins libgl-dev
-          xvfb xauth imagemagick fonts-dejavu-core)
+          xvfb xauth imagemagick fonts-dejavu-core openbox wmctrl xdotool)
 if [ "${PELLMORA_BENCH:-0}" = 1 ]; then
-    packages+=(fdupes jdupes rmlint rdfind duff libbenchmark-dev time python3)
+    packages+=(fdupes jdupes rmlint rdfind duff libbenchmark-dev time python3 bc)
 fi
 
 missing=()

@@ -35,12 +35,19 @@ for attempt in \$(seq 1 40); do
     if awk "BEGIN { exit !(\$mean > 0.05) }"; then shown=1; break; fi
     sleep 1
 done
+# The end-of-search box carries its own title alone, not the program's name after it.
+titled=0
+for attempt in \$(seq 1 40); do
+    xdotool search --name '^Information\$' >/dev/null 2>&1 && { titled=1; break; }
+    sleep 0.5
+done
 alive=0
 kill -0 \$pid 2>/dev/null && alive=1
 kill \$pid 2>/dev/null || true
 wait \$pid 2>/dev/null || true
 [ \$alive = 1 ] || { echo "pellmora ended before the screenshot" >&2; exit 1; }
 [ \$shown = 1 ] || { echo "the window never appeared on the screen" >&2; exit 1; }
+[ \$titled = 1 ] || { echo "no message box titled exactly \"Information\"" >&2; exit 1; }
 INNER
 chmod +x "$work/run.sh"
 
