@@ -11,20 +11,6 @@
 
 namespace pellmora {
 
-namespace {
-
-template <typename W> W* Named(W* widget, const char* name, const QString& accessible) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setAccessibleName(accessible);
-    return widget;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-    return Named(new QPushButton(caption, parent), name, caption);
-}
-
-} // namespace
-
 TExportForm::TExportForm(QWidget* parent) : QDialog(parent) {
     SetUpDialog(*this, "ExportForm", QStringLiteral("Export List of Duplicates to External File"),
                 QSize(470, 150));
