@@ -15,6 +15,7 @@ const char* UsageText() {
            "  --no-protect-files      do not skip *.sys, *.ocx, *.drv, *.dll\n"
            "  --byte-compare          compare byte by byte (default: CRC-32 plus size)\n"
            "  --format text|tsv|json  output format (default text)\n"
+           "  --export FILE           also write the report (\".txt\": list of paths, else HTML)\n"
            "  --help, --version\n";
 }
 
@@ -101,8 +102,8 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
         } else if (arg == "--export") {
-            error = "--export is not available in this version";
-            return std::nullopt;
+            if (!value(v)) return std::nullopt;
+            options.ExportFile = v;
         } else {
             error = "unknown option " + arg;
             return std::nullopt;

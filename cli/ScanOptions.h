@@ -15,6 +15,7 @@ struct ScanOptions {
     SearchInputs Inputs;
     uint8_t CompareMode = 0;
     OutputFormat Format = OutputFormat::Text;
+    std::optional<std::string> ExportFile; // --export: the report's name as given
     bool Help = false;
     bool Version = false;
 };

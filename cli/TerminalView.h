@@ -18,7 +18,7 @@ class TerminalView : public SearchView {
     void SetTimerEnabled(bool enabled) override;
     void SetStatusText(const QString&) override {}
     void SetTotalFilesText(const QString&) override {}
-    void SetDuplicateText(const QString&) override {}
+    void SetDuplicateText(const QString& text) override { duplicateText_ = text; }
     void SetDiskUsingText(const QString&) override {}
     void SetProgress(int percent) override { progress_ = percent; }
     void SetResultRowCount(int) override {}
@@ -32,6 +32,8 @@ class TerminalView : public SearchView {
 
     bool Refused() const { return refused_; }
     bool Failed() const { return failed_; }
+    // The "originals + duplicates" counts the search last showed.
+    const QString& DuplicateText() const { return duplicateText_; }
 
   private:
     void Write(const QString& text);
@@ -46,6 +48,7 @@ class TerminalView : public SearchView {
     int progress_ = 0;
     bool refused_ = false;
     bool failed_ = false;
+    QString duplicateText_;
 };
 
 } // namespace pellmora::cli

@@ -3,8 +3,11 @@
 #include "ResultPrinter.h"
 #include "ScanOptions.h"
 #include "TerminalView.h"
+#include "export/ReportFile.h"
 #include "search/SearchDriver.h"
 #include "search/crc32tab.h"
+
+#include <QFile>
 
 #include <csignal>
 #include <cstdio>
@@ -25,6 +28,21 @@ void InstallInterruptHandler() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+// A bare file name means the current folder here, as it does for any command-line tool.
+bool ExportReport(const SearchState& state, const cli::ScanOptions& options,
+                  const QString& duplicateText) {
+    QString name = QFile::decodeName(QByteArray::fromStdString(*options.ExportFile));
+    if (!name.contains(QLatin1Char('/'))) name.prepend(QStringLiteral("./"));
+    const ReportSource source{state, duplicateText, options.Inputs.Directories};
+    const ReportOutcome outcome = WriteDuplicateReport(name, source, ReportEnvironment{});
+    if (outcome.Ok()) return true;
+    const QString text = outcome.Result == ReportOutcome::Status::Failed
+                             ? outcome.Text + QLatin1Char('.')
+                             : outcome.Text;
+    std::fprintf(stderr, "pellmora-scan: %s\n", text.toLocal8Bit().constData());
+    return false;
 }
 
 } // namespace
@@ -62,6 +80,8 @@ int main(int argc, char** argv) {
 
     if (view.Refused()) return 1;
     cli::PrintResults(state, options->Format, stdout);
+    std::fflush(stdout);
+    if (options->ExportFile && !ExportReport(state, *options, view.DuplicateText())) return 1;
     if (interrupted) return 130;
     return view.Failed() ? 1 : 0;
 }

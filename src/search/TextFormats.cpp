@@ -1,5 +1,7 @@
 #include "search/TextFormats.h"
 
+#include <QRegularExpression>
+
 #include <chrono>
 #include <cstdio>
 
@@ -21,7 +23,31 @@ QString Decimals(double value, int decimals, const QLocale& locale) {
     return text;
 }
 
+QDateTime DosDateTime(int32_t fileDate) {
+    const auto v = static_cast<uint32_t>(fileDate);
+    const QDate date(static_cast<int>(v >> 25) + 1980, (v >> 21) & 15, (v >> 16) & 31);
+    const QTime time((v >> 11) & 31, (v >> 5) & 63, (v & 31) * 2);
+    return QDateTime(date, time);
+}
+
+QString LongTimeFormat(const QLocale& locale) {
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    return locale.timeFormat(QLocale::LongFormat).remove(zone).trimmed();
+}
+
 } // namespace
+
+QString LongTimeText(const QTime& time, const QLocale& locale) {
+    return time.toString(LongTimeFormat(locale));
+}
+
+QString ModifiedText(int32_t fileDate, const QLocale& locale) {
+    const QDateTime when = DosDateTime(fileDate);
+    if (fileDate == 0 || !when.date().isValid() || !when.time().isValid()) return {};
+    QString text = locale.toString(when.date(), QLocale::ShortFormat);
+    if (when.time() != QTime(0, 0)) text += QLatin1Char(' ') + LongTimeText(when.time(), locale);
+    return text;
+}
 
 QString SizeText(int64_t n, const QLocale& locale) {
     const auto value = static_cast<double>(n);

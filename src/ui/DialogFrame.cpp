@@ -21,4 +21,8 @@ void CentreOnScreen(QWidget& window) {
     window.move(frame.topLeft());
 }
 
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
+    return Named(new QPushButton(caption, parent), name, caption);
+}
+
 } // namespace pellmora

@@ -2,6 +2,7 @@
 // The common frame of the program's dialogs: name, caption, fixed client size.
 
 #include <QDialog>
+#include <QPushButton>
 #include <QSize>
 #include <QString>
 
@@ -12,5 +13,14 @@ void SetUpDialog(QDialog& dialog, const char* objectName, const QString& caption
                  QSize size = QSize());
 
 void CentreOnScreen(QWidget& window);
+
+// A control named after its component, its caption read out by assistive tools.
+template <typename W> W* Named(W* widget, const char* name, const QString& caption) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setAccessibleName(caption);
+    return widget;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
 
 } // namespace pellmora

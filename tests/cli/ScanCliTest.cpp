@@ -135,6 +135,57 @@ TEST(ScanCli, OptionsFiltersAndExitStatus) {
     EXPECT_NE(r.Err.find("Scanned: 0 files"), std::string::npos);
 }
 
+std::string FileContent(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll().toStdString();
+}
+
+TEST(ScanCli, ExportWritesTheReportBesideTheList) {
+    TempTree tree;
+    tree.File("data/a & b.txt", "same");
+    tree.File("data/c.txt", "same");
+    const std::string data = tree.Path("data");
+    const std::string list = tree.Path("list.txt");
+    auto r = Scan({"--format", "tsv", "--export", Q(list), Q(data)});
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_EQ(std::count(r.Out.begin(), r.Out.end(), '\n'), 2) << "the list still goes to stdout";
+    EXPECT_EQ(FileContent(list), data + "/a & b.txt\r\n" + data + "/c.txt\r\n");
+
+    const std::string html = tree.Path("report.html");
+    r = Scan({"--export", Q(html), Q(data)});
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    const std::string report = FileContent(html);
+    for (const std::string& line : std::vector<std::string>{
+             "<b>Number of original files and duplicates:</b> 1 + 1<br>\r\n",
+             "<b>Total size of original files:</b> 4 B<br>\r\n", "<li>" + data + "</li>\r\n",
+             "    <TR bgcolor=\"#C0DCC0\">\r\n      <TD>2</TD>\r\n      <TD>c.txt</TD>\r\n",
+             "      <TD><a href=\"file://" + data + "/\">" + data + "/</a></TD>\r\n"})
+        EXPECT_NE(report.find(line), std::string::npos) << line;
+    EXPECT_TRUE(report.ends_with("</html>\r\n"));
+}
+
+TEST(ScanCli, AFailedExportExitsOneAndKeepsTheOldReport) {
+    TempTree tree;
+    tree.File("data/a", "same");
+    tree.File("data/b", "same");
+    tree.File("old.html", "old");
+    tree.Dir("taken.html");
+    auto r =
+        Scan({"--format", "tsv", "--export", Q(tree.Path("none/r.html")), Q(tree.Path("data"))});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(std::count(r.Out.begin(), r.Out.end(), '\n'), 2);
+    EXPECT_NE(r.Err.find("pellmora-scan: Directory \"" + tree.Path("none/") + "\" is not exist.\n"),
+              std::string::npos)
+        << r.Err;
+    r = Scan({"--export", Q(tree.Path("taken.html")), Q(tree.Path("data"))});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_NE(r.Err.find("pellmora-scan: I/O error 21.\n"), std::string::npos) << r.Err;
+    EXPECT_EQ(FileContent(tree.Path("old.html")), "old");
+    r = Scan({"--export"});
+    EXPECT_EQ(r.Exit, 2);
+}
+
 TEST(ScanCli, InterruptEndsCleanlyWithStatus130) {
     TempTree tree;
     tree.File("a", "same");
@@ -147,7 +198,8 @@ TEST(ScanCli, InterruptEndsCleanlyWithStatus130) {
     ASSERT_TRUE(process.waitForStarted());
     const auto pid = static_cast<pid_t>(process.processId());
     // Interrupt only once the program catches the signal; earlier it would simply die of it.
-    for (int k = 0; k < 500 && !CatchesSigint(pid); ++k) QThread::msleep(10);
+    for (int k = 0; k < 500 && !CatchesSigint(pid); ++k)
+        QThread::msleep(10);
     ::kill(pid, SIGINT);
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);

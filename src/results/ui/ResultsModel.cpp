@@ -4,38 +4,10 @@
 
 #include <QBrush>
 #include <QColor>
-#include <QDateTime>
 #include <QFile>
 #include <QFont>
-#include <QRegularExpression>
 
 namespace pellmora {
-
-namespace {
-
-QDateTime DosDateTime(int32_t fileDate) {
-    const auto v = static_cast<uint32_t>(fileDate);
-    const QDate date(static_cast<int>(v >> 25) + 1980, (v >> 21) & 15, (v >> 16) & 31);
-    const QTime time((v >> 11) & 31, (v >> 5) & 63, (v & 31) * 2);
-    return QDateTime(date, time);
-}
-
-// The long time format without the time zone, which Qt appends and the list never shows.
-QString LongTimeFormat(const QLocale& locale) {
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
-    return locale.timeFormat(QLocale::LongFormat).remove(zone).trimmed();
-}
-
-} // namespace
-
-QString ModifiedText(int32_t fileDate, const QLocale& locale) {
-    const QDateTime when = DosDateTime(fileDate);
-    if (fileDate == 0 || !when.date().isValid() || !when.time().isValid()) return {};
-    QString text = locale.toString(when.date(), QLocale::ShortFormat);
-    if (when.time() != QTime(0, 0))
-        text += QLatin1Char(' ') + when.time().toString(LongTimeFormat(locale));
-    return text;
-}
 
 ResultsModel::ResultsModel(SearchState& state, QObject* parent)
     : QAbstractTableModel(parent), state_(state) {}

@@ -4,6 +4,7 @@
 
 #include "search/DuplicateTypes.h"
 
+#include "search/TextFormats.h"
 #include <QAbstractTableModel>
 #include <QLocale>
 
@@ -53,9 +54,5 @@ class ResultsModel : public QAbstractTableModel {
   private:
     int rows_ = 0;
 };
-
-// "Modified": the short date, a blank and the long time (left out at exactly midnight); empty
-// when the DOS date is not valid.
-QString ModifiedText(int32_t fileDate, const QLocale& locale);
 
 } // namespace pellmora

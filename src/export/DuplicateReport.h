@@ -1,0 +1,42 @@
+#pragma once
+// The bytes of a duplicate-list report: an HTML page with a summary and a table of every view
+// row, or a plain list of full paths. Every line ends in CR LF; names, paths and the other texts
+// are 8-bit text in the code page of the report's locale, written without HTML escaping so
+// that the report reads the same as the list.
+
+#include "search/DuplicateTypes.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace pellmora {
+
+class CodePageEncoder;
+
+// What the report shows, as the window or the command line has it at export time.
+struct ReportSource {
+    const SearchState& State;      // rows in ViewOrder order; totals
+    const QString& DuplicateText;  // the "Original files + duplicates:" box, as shown
+    const TDirectoryList& Folders; // the searched folders, native bytes, in list order
+};
+
+// The moment of the export and the user's regional settings, fixed by tests.
+struct ReportEnvironment {
+    QLocale Locale;
+    std::function<QDateTime()> Now = [] { return QDateTime::currentDateTime(); };
+};
+
+enum class ReportFormat { Html, Text };
+
+// Text for a name whose extension is exactly ".txt" (the letter case counts), HTML otherwise.
+ReportFormat ReportFormatOf(const QString& reportName);
+
+std::string HtmlReport(const ReportSource& source, const ReportEnvironment& environment,
+                       CodePageEncoder& encoder);
+std::string TextReport(const ReportSource& source, CodePageEncoder& encoder);
+
+} // namespace pellmora

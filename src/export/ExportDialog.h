@@ -1,0 +1,15 @@
+#pragma once
+// The dialog that asks for the report file, as the export command sees it: shown modally, it
+// leaves its answer in the exchange values (DialogChoice 1 and DialogPath after "OK").
+
+#include "model/DialogExchange.h"
+
+namespace pellmora {
+
+class ExportDialog {
+  public:
+    virtual ~ExportDialog() = default;
+    virtual void ShowModal(DialogExchange& exchange) = 0;
+};
+
+} // namespace pellmora
