@@ -131,8 +131,9 @@ TEST_F(ExportListTest, AFailureIsReportedAndTheOldReportStays) {
     }
     {
         // A large list, so that the write runs into the full disk.
+        const TFileInfoType first = state.ResultList[0]; // growing the list moves its records
         for (int k = 0; k < 2000; ++k)
-            AppendResult(state, state.ResultList[0]);
+            AppendResult(state, first);
         BuildViewOrder(state);
         FileSizeLimit limit(4096);
         prompter.Prompts.clear();
