@@ -69,10 +69,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.pellmora.org/")
-# The libraries come from dpkg-shlibdeps; the plugins Qt loads at run time it cannot see: the
-# display connection and the TIFF reader of the picture preview.
+# The libraries come from dpkg-shlibdeps; what it cannot see is listed: the plugins Qt loads at
+# run time (the display connection, the TIFF reader of the picture preview), and Qt D-Bus, which
+# the linker drops while no call into it is linked yet but the file manager's properties use.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6dbus6, qt6-qpa-plugins, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
 include(CPack)
 
