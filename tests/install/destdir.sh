@@ -24,6 +24,12 @@ for file in bin/pellmora bin/pellmora-scan share/applications/pellmora.desktop \
     [ -f "$root/$file" ] || { echo "not installed: /usr/$file"; status=1; }
 done
 
+# The metainfo as it meets the installed menu entry and icon.
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate-tree --no-net --strict "$stage" >"$stage/tree.log" 2>&1 ||
+        { cat "$stage/tree.log"; status=1; }
+fi
+
 version=$("$root/bin/pellmora-scan" --version)
 echo "$version"
 [[ $version =~ ^pellmora-scan\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || status=1
