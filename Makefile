@@ -1,7 +1,8 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
+DEB_BUILD ?= build-deb
 
-.PHONY: deps build run test asan bench clean
+.PHONY: deps build run test asan bench deb clean
 
 deps:
 	@scripts/install-deps.sh
@@ -29,5 +30,19 @@ bench:
 	cmake --build $(BUILD) -j $(JOBS)
 	bench/run.sh $(BUILD)
 
+# The Debian package: a Release build of the two programs with Debian's hardening flags in a tree
+# of its own (the test tree keeps its build type), packed by CPack, then checked by lintian.
+deb:
+	PELLMORA_DEB=1 scripts/install-deps.sh
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	cmake --build $(DEB_BUILD) -j $(JOBS) --target pellmora pellmora-scan
+	rm -f $(DEB_BUILD)/pellmora_*.deb
+	cd $(DEB_BUILD) && cpack -G DEB
+	lintian --fail-on error $(DEB_BUILD)/pellmora_*.deb
+
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan $(DEB_BUILD)

@@ -3,9 +3,14 @@
 set -euo pipefail
 
 packages=(g++ cmake make libgtest-dev qt6-base-dev qt6-image-formats-plugins libgl-dev
-          xvfb xauth imagemagick fonts-dejavu-core openbox wmctrl xdotool)
+          xvfb xauth imagemagick fonts-dejavu-core openbox wmctrl xdotool
+          desktop-file-utils appstream groff-base man-db)
 if [ "${PELLMORA_BENCH:-0}" = 1 ]; then
     packages+=(fdupes jdupes rmlint rdfind duff libbenchmark-dev time python3 bc)
+fi
+# make deb: dpkg-shlibdeps finds the libraries through file(1); lintian checks the package.
+if [ "${PELLMORA_DEB:-0}" = 1 ]; then
+    packages+=(dpkg-dev file lintian)
 fi
 
 missing=()

@@ -3,6 +3,12 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
+
+// The install rules pass the data folder as seen from the folder of the executables.
+#ifndef PELLMORA_PAGES_RELATIVE_DIR
+#define PELLMORA_PAGES_RELATIVE_DIR "../share/pellmora"
+#endif
 
 namespace pellmora {
 
@@ -10,8 +16,23 @@ UrlOpener DesktopUrlOpener() {
     return [](const QUrl& url) { QDesktopServices::openUrl(url); };
 }
 
+QStringList ProductPageDirs(const QString& applicationDir) {
+    const QDir dir(applicationDir);
+    return {QDir::cleanPath(dir.absolutePath()),
+            QDir::cleanPath(dir.absoluteFilePath(QStringLiteral(PELLMORA_PAGES_RELATIVE_DIR)))};
+}
+
+QString ProductPagePath(const QString& applicationDir, const QString& page) {
+    const QStringList dirs = ProductPageDirs(applicationDir);
+    for (const QString& dir : dirs) {
+        const QString path = QDir(dir).filePath(page);
+        if (QFileInfo(path).isFile()) return path;
+    }
+    return QDir(dirs.front()).filePath(page);
+}
+
 QUrl ProductPageUrl(const QString& page) {
-    return QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath()).filePath(page));
+    return QUrl::fromLocalFile(ProductPagePath(QCoreApplication::applicationDirPath(), page));
 }
 
 QString SupportMailAddress() {

@@ -1,8 +1,9 @@
 #pragma once
-// The product's pages ship with the program and open from beside the executable; support
-// mail goes to the user's mail program.
+// The product's pages ship with the program and open as local files; support mail goes to the
+// user's mail program.
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -13,6 +14,13 @@ namespace pellmora {
 using UrlOpener = std::function<void(const QUrl&)>;
 
 UrlOpener DesktopUrlOpener();
+
+// The folders searched for the pages, in order: beside the executable (a build folder or a
+// portable copy), then the installed data folder relative to it (bin/../share/pellmora), so an
+// install into a DESTDIR or a moved prefix finds its own pages.
+QStringList ProductPageDirs(const QString& applicationDir);
+// The first existing copy of the page; beside the executable when there is none.
+QString ProductPagePath(const QString& applicationDir, const QString& page);
 
 QUrl ProductPageUrl(const QString& page); // "help.html", "index.html", "donation.html"
 QUrl SupportMailUrl();
