@@ -37,7 +37,7 @@ std::vector<std::string> HostileContents() {
         "[Directories]\nLines=FFFE" + std::string(1u << 20, '0') + "\n",
         "[Directories]\nLines=FEFF" + RandomBytes(random, 4096, "0123456789ABCDEF") + "\n",
         "[Directories]\nLines=EFBBBF" + RandomBytes(random, 4096, "0123456789abcdef") + "\n",
-        std::string(1u << 20, '\n') + std::string(1u << 20, '\r'),
+        std::string(1u << 18, '\n') + std::string(1u << 20, '\r'),
         std::string("[Main]\0SaveState=1\0", 20),
     };
     // The same file in UTF-16, as another editor may save it.
