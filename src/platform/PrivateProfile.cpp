@@ -66,7 +66,9 @@ Profile Parse(const QByteArray& bytes) {
         const bool crlf = feed >= 0 && stop > start && text[stop - 1] == '\r';
         // A file of a million short lines is read thirteen times at start: no copies.
         Line line{QByteArray::fromRawData(text.constData() + start, stop - start - (crlf ? 1 : 0)),
-                  crlf ? "\r\n" : feed < 0 ? "" : "\n"};
+                  crlf       ? "\r\n"
+                  : feed < 0 ? ""
+                             : "\n"};
         profile.Lines.push_back(std::move(line));
         start = stop + 1;
     }

@@ -37,8 +37,8 @@ TEST(MaskCatalogueTest, BuiltInEntriesBeforeAnyFile) {
 TEST(MaskCatalogueTest, LoadingSortsDropsCatchAllsAndRefusedAndAddsAnyFile) {
     const MaskCatalogue c = Catalogue({"text | *.txt", "Any Fle | *.*", "*.*", "bad | a:b",
                                        "Bilder | *.png", "", "slash | a/b", "jpeg | *.JPG"});
-    EXPECT_EQ(c.Lines(),
-              QStringList({"", "Any File | *.*", "Bilder | *.png", "jpeg | *.JPG", "text | *.txt"}));
+    EXPECT_EQ(c.Lines(), QStringList({"", "Any File | *.*", "Bilder | *.png", "jpeg | *.JPG",
+                                      "text | *.txt"}));
     for (const MaskEntry& e : c.Entries())
         EXPECT_FALSE(e.Checked);
 }
@@ -48,12 +48,9 @@ TEST(MaskCatalogueTest, CheckMarksFromTheSearchField) {
     const struct {
         const char* fileTypes;
         std::vector<bool> checked; // Any File, JPEG Images, Text
-    } cases[] = {{"*.jpg|*.txt", {false, true, true}},
-                 {"*.jpg | *.txt", {false, false, false}},
-                 {"*.JPG", {false, false, false}},
-                 {"*.*", {true, false, false}},
-                 {"|| *.txt", {false, false, false}},
-                 {"*.txt|", {false, false, true}}};
+    } cases[] = {{"*.jpg|*.txt", {false, true, true}}, {"*.jpg | *.txt", {false, false, false}},
+                 {"*.JPG", {false, false, false}},     {"*.*", {true, false, false}},
+                 {"|| *.txt", {false, false, false}},  {"*.txt|", {false, false, true}}};
     for (const auto& k : cases) {
         MaskCatalogue c = Catalogue(lines);
         c.CheckFrom(k.fileTypes);

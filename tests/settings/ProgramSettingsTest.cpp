@@ -1,7 +1,7 @@
 // The settings file as the program writes and reads it, and the size fields' key filter.
 
-#include "settings/LineListText.h"
 #include "settings/ProgramSettings.h"
+#include "settings/LineListText.h"
 #include "settings/SizeKeyFilter.h"
 #include "support/TempTree.h"
 
@@ -111,8 +111,10 @@ TEST_F(ProgramSettingsTest, StoredValuesThatDoNotConvertGiveTheDefaults) {
         const char* unit;
         int compareMode;
         SizeUnit minUnit;
-    } cases[] = {{"2", "5", 0, SizeUnit::B}, {"abc", "-1", 0, SizeUnit::B},
-                 {"1", "2", 1, SizeUnit::MB}, {"$1", "0", 1, SizeUnit::B}};
+    } cases[] = {{"2", "5", 0, SizeUnit::B},
+                 {"abc", "-1", 0, SizeUnit::B},
+                 {"1", "2", 1, SizeUnit::MB},
+                 {"$1", "0", 1, SizeUnit::B}};
     for (const auto& k : cases) {
         ProgramSettings start;
         start.CompareMode = 1; // the window's values before reading
