@@ -4,7 +4,6 @@
 #include "results/ui/ResultsModel.h"
 #include "search/SearchDriver.h"
 #include "search/TextFormats.h"
-#include "settings/ui/SettingsUnit.h"
 #include "ui/AboutUnit.h"
 #include "ui/DialogFrame.h"
 #include "ui/DirectoryPicker.h"
@@ -47,8 +46,10 @@ SizeLimitInput SizeLimit(const QCheckBox* check, const QLineEdit* edit, const QC
 
 } // namespace
 
-TMainForm::TMainForm(MessagePrompter& prompter, UrlOpener opener, QWidget* parent)
-    : QMainWindow(parent), prompter_(prompter), opener_(std::move(opener)) {
+TMainForm::TMainForm(MessagePrompter& prompter, UrlOpener opener, QWidget* parent,
+                     ProgramLocation location)
+    : QMainWindow(parent), prompter_(prompter), opener_(std::move(opener)),
+      location_(std::move(location)) {
     model_ = new ResultsModel(State, this);
     BuildWindow();
     FormCreate();
@@ -56,9 +57,10 @@ TMainForm::TMainForm(MessagePrompter& prompter, UrlOpener opener, QWidget* paren
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::AttachDialogs(TAboutForm* about, TSettingsForm* settings) {
+void TMainForm::AttachDialogs(TAboutForm* about, TSettingsForm* settings, TMaskForm* masks) {
     aboutForm_ = about;
     settingsForm_ = settings;
+    maskForm_ = masks;
 }
 
 void TMainForm::FormCreate() {
@@ -75,10 +77,6 @@ void TMainForm::FormCreate() {
     MaxSizeCheckClick();
     setAcceptDrops(true);
 }
-
-void TMainForm::OpenIniFile() {}
-
-void TMainForm::SaveIniFile() {}
 
 // ---- Step 2: the search ----
 
@@ -367,10 +365,6 @@ void TMainForm::UpdateButtonClick() {
 
 void TMainForm::HTMLabel5Click() {
     opener_(ProductPageUrl(QStringLiteral("donation.html")));
-}
-
-void TMainForm::SettingsButtonClick() {
-    if (settingsForm_) settingsForm_->exec();
 }
 
 void TMainForm::AboutButtonClick() {

@@ -6,6 +6,7 @@
 #include "search/DuplicateTypes.h"
 #include "search/SearchInputs.h"
 #include "search/SearchView.h"
+#include "settings/ProgramFiles.h"
 #include "ui/FileActions.h"
 #include "ui/MessagePrompter.h"
 #include "ui/TimeSlicedPump.h"
@@ -35,18 +36,22 @@ class ResultsModel;
 struct ViewUpdate;
 class TAboutForm;
 class TSettingsForm;
+class TMaskForm;
+struct ProgramSettings;
 
 class TMainForm : public QMainWindow, public SearchView {
     Q_OBJECT
   public:
+    // location: where the settings file and the mask catalogue are kept; the default keeps
+    // none, so a window made for a test reads and writes no file.
     explicit TMainForm(MessagePrompter& prompter, UrlOpener opener = DesktopUrlOpener(),
-                       QWidget* parent = nullptr);
+                       QWidget* parent = nullptr, ProgramLocation location = {});
     ~TMainForm() override;
 
     SearchState State;
     bool SaveState = true; // whether the options persist between runs
 
-    void AttachDialogs(TAboutForm* about, TSettingsForm* settings);
+    void AttachDialogs(TAboutForm* about, TSettingsForm* settings, TMaskForm* masks = nullptr);
     // The commands behind the action buttons and the file entries of the popup menu.
     void AttachFileActions(FileActions& actions) { actions_ = &actions; }
 
@@ -76,6 +81,7 @@ class TMainForm : public QMainWindow, public SearchView {
     void UpdateButtonClick();
     void HTMLabel5Click();
     void SettingsButtonClick();
+    void DefineMasksButtonClick();
     void AboutButtonClick();
 
     // Step 3: the results view (TamberMainResults.cpp).
@@ -107,7 +113,7 @@ class TMainForm : public QMainWindow, public SearchView {
     void Opencontainedfolder1Click();
     void PicturePreview1Click();
 
-    // Settings file; filled in with the settings.
+    // Settings file (TamberMainSettings.cpp).
     void OpenIniFile();
     void SaveIniFile();
 
@@ -158,6 +164,8 @@ class TMainForm : public QMainWindow, public SearchView {
     void BuildPopupMenu();
     void ConnectControls();
     void ListLockedControls();
+    void ConnectSettingsControls();
+    void ApplySettings(const ProgramSettings& settings);
 
     void AfterFileAction();
     int32_t SelectedRecord() const;
@@ -168,6 +176,8 @@ class TMainForm : public QMainWindow, public SearchView {
     UrlOpener opener_;
     TAboutForm* aboutForm_ = nullptr;
     TSettingsForm* settingsForm_ = nullptr;
+    TMaskForm* maskForm_ = nullptr;
+    ProgramLocation location_;
     ResultsModel* model_ = nullptr;
     QList<QWidget*> lockedControls_;
     int searchDepth_ = 0;

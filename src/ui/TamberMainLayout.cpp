@@ -444,6 +444,7 @@ void TMainForm::ConnectControls() {
     DirectoriesListBox->installEventFilter(this);
     DirectoriesListBox->viewport()->installEventFilter(this);
     HTMLabel5->installEventFilter(this);
+    ConnectSettingsControls();
 }
 
 } // namespace pellmora

@@ -45,17 +45,19 @@ int main(int argc, char* argv[]) {
     SetCollationLocale(QLocale::system());
 
     QtMessagePrompter prompter;
-    TMainForm form(prompter);
+    const ProgramLocation location = CurrentProgramLocation();
+    TMainForm form(prompter, DesktopUrlOpener(), nullptr, location);
     TDeleteForm deleteForm;
     TMoveForm moveForm;
     TRenameForm renameForm;
     TExportForm exportForm;
     TAboutForm aboutForm;
-    TMaskForm maskForm;
-    TEditMaskForm editMaskForm;
+    TMaskForm maskForm(prompter, location);
+    TEditMaskForm editMaskForm(prompter);
     TSettingsForm settingsForm;
     TPicturePreviewForm picturePreviewForm;
-    form.AttachDialogs(&aboutForm, &settingsForm);
+    maskForm.AttachEditForm(&editMaskForm);
+    form.AttachDialogs(&aboutForm, &settingsForm, &maskForm);
 
     form.show();
     ArmAutostart(form);

@@ -1,11 +1,72 @@
 #include "settings/ui/EditMaskUnit.h"
 
+#include "settings/MaskCatalogue.h"
+#include "settings/ui/DialogControls.h"
 #include "ui/DialogFrame.h"
+#include "ui/MessagePrompter.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace pellmora {
 
-TEditMaskForm::TEditMaskForm(QWidget* parent) : QDialog(parent) {
-    SetUpDialog(*this, "EditMaskForm", QStringLiteral("Add File Mask"));
+TEditMaskForm::TEditMaskForm(MessagePrompter& prompter, QWidget* parent)
+    : QDialog(parent), prompter_(prompter) {
+    SetUpDialog(*this, "EditMaskForm", QStringLiteral("Add File Mask"), QSize(331, 125));
+    MaskEdit = NamedControl(new QLineEdit(this), "MaskEdit", QStringLiteral("Mask:"));
+    DescriptionEdit =
+        NamedControl(new QLineEdit(this), "DescriptionEdit", QStringLiteral("Description:"));
+    OKButton = DialogButton(this, "OKButton", QStringLiteral("Add"));
+    CancelButton = DialogButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton->setDefault(true);
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Mask:"), MaskEdit);
+    fields->addRow(QStringLiteral("Description:"), DescriptionEdit);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    connect(OKButton, &QPushButton::clicked, this, &TEditMaskForm::OKButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TEditMaskForm::CancelButtonClick);
+}
+
+void TEditMaskForm::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+    CentreOnScreen(*this);
+}
+
+void TEditMaskForm::FormShow() {
+    const bool editing = MaskEditMode == 1;
+    const QString caption =
+        editing ? QStringLiteral("Edit File Mask") : QStringLiteral("Add File Mask");
+    setWindowTitle(caption);
+    setAccessibleName(caption);
+    OKButton->setText(editing ? QStringLiteral("Edit") : QStringLiteral("Add"));
+    OKButton->setAccessibleName(OKButton->text());
+    MaskEdit->setText(editing ? MaskOf(SelectedEntry) : QString());
+    DescriptionEdit->setText(editing ? DescriptionOf(SelectedEntry) : QString());
+    MaskEdit->setFocus();
+}
+
+void TEditMaskForm::OKButtonClick() {
+    if (const std::optional<QString> refusal = MaskRefusal(MaskEdit->text())) {
+        prompter_.Error(*refusal);
+        return;
+    }
+    Entry = BuildMaskEntry(MaskEdit->text(), DescriptionEdit->text());
+    accept();
+}
+
+void TEditMaskForm::CancelButtonClick() {
+    reject();
 }
 
 } // namespace pellmora

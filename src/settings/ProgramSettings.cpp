@@ -1,0 +1,125 @@
+#include "settings/ProgramSettings.h"
+
+#include "settings/LineListText.h"
+#include "settings/UnicodeIniFiles.h"
+
+#include <QBuffer>
+#include <QFile>
+
+namespace pellmora {
+
+namespace {
+
+const QString Main = QStringLiteral("Main");
+const QString Masks = QStringLiteral("Masks");
+const QString Compare = QStringLiteral("Compare Mode");
+const QString Exclude = QStringLiteral("Exclude Files");
+const QString FileSize = QStringLiteral("FileSize Options");
+const QString Directories = QStringLiteral("Directories");
+// No value can hold a line break, so this default tells a missing key from an empty one.
+const QString Missing = QStringLiteral("\n");
+
+struct SizeKeys {
+    QString Enable, Size, Unit;
+};
+const SizeKeys MinKeys{QStringLiteral("MinSizeEnable"), QStringLiteral("MinSize"),
+                       QStringLiteral("MinSizeUnit")};
+const SizeKeys MaxKeys{QStringLiteral("MaxSizeEnable"), QStringLiteral("MaxSize"),
+                       QStringLiteral("MaxSizeUnit")};
+
+// An emptied size field (no limit) is stored empty and comes back empty; any other text
+// comes back in the locale's number form.
+void ReadSizeLimit(TCustomIniFile& ini, const SizeKeys& keys, SizeLimitInput& limit,
+                   const QLocale& locale) {
+    limit.Checked = ini.ReadFlag(FileSize, keys.Enable, false);
+    if (ini.ReadText(FileSize, keys.Size, Missing).isEmpty())
+        limit.Text.clear();
+    else
+        limit.Text = TCustomIniFile::RealText(ini.ReadReal(FileSize, keys.Size, 0), locale);
+    const int32_t unit = ini.ReadNumber(FileSize, keys.Unit, 1);
+    if (unit >= 0 && unit <= 2) limit.Unit = static_cast<SizeUnit>(unit);
+}
+
+// The field as the search reads it: the locale's separator, or "." or "," for it.
+std::optional<double> SizeValue(const QString& text, const QLocale& locale) {
+    if (auto value = TCustomIniFile::ParseReal(text, locale)) return value;
+    QString unified = text;
+    unified.replace(u'.', locale.decimalPoint()).replace(u',', locale.decimalPoint());
+    return TCustomIniFile::ParseReal(unified, locale);
+}
+
+void WriteSizeLimit(TCustomIniFile& ini, const SizeKeys& keys, const SizeLimitInput& limit,
+                    const QLocale& locale) {
+    ini.WriteFlag(FileSize, keys.Enable, limit.Checked);
+    if (const std::optional<double> value = SizeValue(limit.Text, locale))
+        ini.WriteReal(FileSize, keys.Size, *value);
+    else
+        ini.WriteText(FileSize, keys.Size, QString());
+    ini.WriteNumber(FileSize, keys.Unit, static_cast<int32_t>(limit.Unit));
+}
+
+TStringArr ReadDirectories(TCustomIniFile& ini) {
+    QBuffer stream;
+    stream.open(QIODevice::ReadWrite);
+    ini.ReadHexStream(Directories, QStringLiteral("Lines"), stream);
+    return NativePaths(LinesOfText(stream.data()));
+}
+
+void WriteDirectories(TCustomIniFile& ini, const TStringArr& directories) {
+    QByteArray bytes = LineListBytes(EscapedPaths(directories));
+    QBuffer stream(&bytes);
+    stream.open(QIODevice::ReadWrite);
+    ini.WriteHexStream(Directories, QStringLiteral("Lines"), stream);
+}
+
+} // namespace
+
+void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings) {
+    const QLocale& locale = ini.Locale();
+    settings.SaveState = ini.ReadFlag(Main, QStringLiteral("SaveState"), true);
+    if (!settings.SaveState) return;
+    SearchInputs& o = settings.Options;
+    o.MaskText = ini.ReadText(Masks, QStringLiteral("FileTypes"), QStringLiteral("*.*"));
+    settings.CompareMode = ini.ReadNumber(Compare, QStringLiteral("CompareMode"), 0) == 1 ? 1 : 0;
+    o.ExcludeZero = ini.ReadFlag(Exclude, QStringLiteral("SkipZero"), true);
+    o.ProtectSysFolders = ini.ReadFlag(Exclude, QStringLiteral("SkipSysFolders"), true);
+    o.ProtectSysFiles = ini.ReadFlag(Exclude, QStringLiteral("SkipSysFiles"), true);
+    ReadSizeLimit(ini, MinKeys, o.MinSize, locale);
+    ReadSizeLimit(ini, MaxKeys, o.MaxSize, locale);
+    o.Directories = ReadDirectories(ini);
+}
+
+void WriteProgramSettings(TCustomIniFile& ini, const ProgramSettings& settings) {
+    const QLocale& locale = ini.Locale();
+    ini.WriteFlag(Main, QStringLiteral("SaveState"), settings.SaveState);
+    if (!settings.SaveState) return;
+    const SearchInputs& o = settings.Options;
+    ini.WriteText(Masks, QStringLiteral("FileTypes"), o.MaskText);
+    ini.WriteNumber(Compare, QStringLiteral("CompareMode"), settings.CompareMode == 1 ? 1 : 0);
+    ini.WriteFlag(Exclude, QStringLiteral("SkipZero"), o.ExcludeZero);
+    ini.WriteFlag(Exclude, QStringLiteral("SkipSysFolders"), o.ProtectSysFolders);
+    ini.WriteFlag(Exclude, QStringLiteral("SkipSysFiles"), o.ProtectSysFiles);
+    WriteSizeLimit(ini, MinKeys, o.MinSize, locale);
+    WriteSizeLimit(ini, MaxKeys, o.MaxSize, locale);
+    WriteDirectories(ini, o.Directories);
+}
+
+void LoadProgramSettings(const QString& path, ProgramSettings& settings, const QLocale& locale) {
+    if (path.isEmpty() || !QFile::exists(path)) return;
+    TIniFile ini(path, locale);
+    ReadProgramSettings(ini, settings);
+}
+
+QString StoreProgramSettings(const QString& path, const ProgramSettings& settings,
+                             const QLocale& locale) {
+    if (path.isEmpty()) return {};
+    try {
+        TIniFile ini(path, locale);
+        WriteProgramSettings(ini, settings);
+    } catch (const EIniFileException& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+} // namespace pellmora
