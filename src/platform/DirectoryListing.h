@@ -30,6 +30,7 @@ struct FileStatus {
     bool IsRegular = false;
     int64_t Size = 0;
     time_t ModifiedTime = 0;
+    int64_t ModTimeNs = 0; // the same time to the nanosecond
     uint32_t Attributes = 0; // 0x01 read-only, 0x80 normal
     uint64_t LinkCount = 0;
     FileIdentity Identity;

@@ -22,6 +22,10 @@ struct TFileInfoType {
     uint8_t Checked = 0;
     uint8_t Resolved = 0;
     uint8_t Candidate = 0;
+    // The file as the search saw it, so that an action can tell it is still that file.
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    int64_t ModTimeNs = 0; // modification time, nanoseconds since the epoch
 };
 using TFileList = std::vector<TFileInfoType>;
 

@@ -203,6 +203,9 @@ void Walker::TakeEntry(const std::string& path, DirectoryListing& listing, size_
     file.Attributes = status.Attributes;
     file.FileName.assign(listing.Name(i));
     file.DirIndex = state_.DirLast;
+    file.Device = status.Identity.Device;
+    file.Inode = status.Identity.Inode;
+    file.ModTimeNs = status.ModTimeNs;
     AppendScan(state_, std::move(file));
 }
 

@@ -128,6 +128,11 @@ TEST_F(FileCollectionTest, RecordsCarryListingValues) {
         EXPECT_EQ(file.Crc, 0u);
         EXPECT_EQ(file.Group, 0);
         EXPECT_EQ(file.Checked + file.Resolved + file.Candidate, 0);
+        struct stat st {};
+        ASSERT_EQ(lstat(FullPath(state, file).c_str(), &st), 0);
+        EXPECT_EQ(file.Device, static_cast<uint64_t>(st.st_dev));
+        EXPECT_EQ(file.Inode, static_cast<uint64_t>(st.st_ino));
+        EXPECT_EQ(file.ModTimeNs, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec);
         if (file.FileName == "a.txt") {
             EXPECT_EQ(file.Size, 5);
             EXPECT_EQ(file.FileDate, DosDateTime(1614834369));
