@@ -1,8 +1,185 @@
 #include "platform/FileOperations.h"
 
+#include "platform/FreeName.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace pellmora {
+
+namespace {
+
+std::string WithSlash(const std::string& directory) {
+    return !directory.empty() && directory.back() == '/' ? directory : directory + "/";
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int SyncFolder(const std::string& directory) {
+    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int error = fsync(fd) == 0 ? 0 : errno;
+    close(fd);
+    // Some file systems cannot sync a folder; the data itself is synced already.
+    return error == EINVAL ? 0 : error;
+}
+
+int CopyContent(int from, int to) {
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t got = read(from, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return errno;
+        if (got == 0) return 0;
+        if (const int error = WriteWhole(to, buffer.data(), static_cast<size_t>(got))) return error;
+    }
+}
+
+// The copy's data, mode and times, synced; the descriptor is closed either way.
+int FillCopy(int source, const struct stat& st, int copy) {
+    int error = CopyContent(source, copy);
+    if (!error && fchmod(copy, st.st_mode & 07777) != 0) error = errno;
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (!error && futimens(copy, times) != 0) error = errno;
+    if (!error && fsync(copy) != 0) error = errno;
+    if (close(copy) != 0 && !error) error = errno;
+    return error;
+}
+
+// A new, empty file beside the copy's final place, which nobody else has opened.
+int CreateScratch(const std::string& directory, std::string& scratch) {
+    std::string pattern = directory + ".pellmora-move-XXXXXX";
+    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd >= 0) scratch = pattern;
+    return fd;
+}
+
+// Across file systems: the copy is complete and synced under its final name before the source
+// goes, and any failure on the way leaves the source as it was and no copy behind.
+FileOpResult CopyThenRemove(const std::string& path, const std::string& directory) {
+    const int source = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (source < 0) return {errno, ""};
+    struct stat st {};
+    if (fstat(source, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISREG(st.st_mode) ? errno : EXDEV;
+        close(source);
+        return {error, ""};
+    }
+    std::string scratch;
+    const int copy = CreateScratch(directory, scratch);
+    if (copy < 0) {
+        const int error = errno;
+        close(source);
+        return {error, ""};
+    }
+    int error = FillCopy(source, st, copy);
+    close(source);
+    std::string chosen;
+    if (!error)
+        error = PlaceUnderFreeName(
+            NameOf(path), 0,
+            [&](const std::string& candidate) {
+                return RenameNoReplace(scratch, directory + candidate);
+            },
+            chosen);
+    if (error) {
+        unlink(scratch.c_str());
+        return {error, ""};
+    }
+    const std::string target = directory + chosen;
+    if (!error) error = SyncFolder(directory);
+    if (!error && unlink(path.c_str()) != 0) error = errno;
+    if (error) {
+        unlink(target.c_str());
+        return {error, ""};
+    }
+    return {0, target};
+}
+
+FileOpResult RenameToFreeName(const std::string& path, const std::string& directory,
+                              const std::string& name) {
+    std::string chosen;
+    const int error = PlaceUnderFreeName(
+        name, 0,
+        [&](const std::string& candidate) { return RenameNoReplace(path, directory + candidate); },
+        chosen);
+    return {error, error ? "" : directory + chosen};
+}
+
+} // namespace
+
+int WriteWhole(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = write(fd, data, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return errno;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return 0;
+}
+
+int RenameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL) return errno;
+    // File systems without RENAME_NOREPLACE: a hard link fails just as atomically on a taken name.
+    if (link(from.c_str(), to.c_str()) != 0) return errno;
+    if (unlink(from.c_str()) != 0) {
+        const int error = errno;
+        unlink(to.c_str());
+        return error;
+    }
+    return 0;
+}
+
+FileOpResult MoveIntoDirectory(const std::string& path, const std::string& directory) {
+    const std::string folder = WithSlash(directory);
+    FileOpResult result = RenameToFreeName(path, folder, NameOf(path));
+    if (result.Error == EXDEV) result = CopyThenRemove(path, folder);
+    return result;
+}
+
+FileOpResult RenameInPlace(const std::string& path, const std::string& newName) {
+    if (newName.empty() || newName.find('/') != std::string::npos || newName == "." ||
+        newName == "..")
+        return {EINVAL, ""};
+    return RenameToFreeName(path, FolderOf(path), newName);
+}
+
+int DeleteFileForGood(const std::string& path) {
+    return unlink(path.c_str()) == 0 ? 0 : errno;
+}
+
+int MakeOwnerWritable(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return errno;
+    if (st.st_mode & S_IWUSR) return 0;
+    return chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? 0 : errno;
+}
+
+std::optional<FileStamp> ReadFileStamp(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return std::nullopt;
+    FileStamp stamp;
+    stamp.IsRegular = S_ISREG(st.st_mode);
+    stamp.Device = st.st_dev;
+    stamp.Inode = st.st_ino;
+    stamp.Size = st.st_size;
+    stamp.ModTimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
+}
 
 // The presence tests follow links, as the search does when it walks into a linked folder.
 bool FileIsPresent(const std::string& path) {
@@ -10,9 +187,6 @@ bool FileIsPresent(const std::string& path) {
     return !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool DirectoryIsPresent(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+// DirectoryIsPresent is defined with the drive list, which declares it too.
 
 } // namespace pellmora

@@ -4,6 +4,7 @@
 // never asks anything; a move or rename never replaces an existing file but takes the first
 // free name "name (2).ext", "name (3).ext", ... instead.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,6 +29,13 @@ FileOpResult MoveIntoDirectory(const std::string& path, const std::string& direc
 
 // Renames the file within its folder to newName (a name, not a path), or the first free name.
 FileOpResult RenameInPlace(const std::string& path, const std::string& newName);
+
+// Renames from to to unless to exists (EEXIST then); 0 or errno. The building block of the calls
+// above, for other code that must not replace a file either.
+int RenameNoReplace(const std::string& from, const std::string& to);
+
+// Writes all size bytes to fd, going on after short writes and signals; 0 or errno.
+int WriteWhole(int fd, const char* data, size_t size);
 
 // unlink; 0 or errno.
 int DeleteFileForGood(const std::string& path);

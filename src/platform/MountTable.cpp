@@ -37,18 +37,49 @@ std::optional<uint64_t> ParseDevice(std::string_view text) {
     return static_cast<uint64_t>(makedev(major, minor));
 }
 
+// The kernel writes space, tab, line feed and backslash in a mount point as "\ooo".
+std::string Unescape(std::string_view field) {
+    auto isOctal = [](char c) { return c >= '0' && c <= '7'; };
+    std::string text;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && isOctal(field[i + 1]) &&
+            isOctal(field[i + 2]) && isOctal(field[i + 3])) {
+            text += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                      (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            text += field[i];
+        }
+    }
+    return text;
+}
+
 // Line layout: id parent major:minor root mountpoint options [optional...] - type source ...
-void ParseLine(std::string_view line, std::unordered_map<uint64_t, std::string>& types) {
+void ParseLine(std::string_view line, std::unordered_map<uint64_t, std::string>& types,
+               std::vector<std::string>& mountPoints) {
     NextField(line);
     NextField(line);
     const std::optional<uint64_t> device = ParseDevice(NextField(line));
     if (!device) return;
+    NextField(line);
+    const std::string_view mountPoint = NextField(line);
     for (std::string_view field = NextField(line); !field.empty(); field = NextField(line)) {
         if (field != "-") continue;
         const std::string_view type = NextField(line);
-        if (!type.empty()) types.emplace(*device, std::string(type));
+        if (type.empty()) return;
+        types.emplace(*device, std::string(type));
+        if (!mountPoint.empty() && mountPoint.front() == '/')
+            mountPoints.push_back(Unescape(mountPoint));
         return;
     }
+}
+
+// Whether path is folder or lies inside it, compared by whole names ("/mnt/a" does not contain
+// "/mnt/ab").
+bool Contains(std::string_view folder, std::string_view path) {
+    if (folder == "/") return true;
+    if (path.substr(0, folder.size()) != folder) return false;
+    return path.size() == folder.size() || path[folder.size()] == '/';
 }
 
 } // namespace
@@ -57,7 +88,7 @@ MountTable MountTable::Parse(std::string_view mountinfo) {
     MountTable table;
     while (!mountinfo.empty()) {
         const size_t end = mountinfo.find('\n');
-        ParseLine(mountinfo.substr(0, end), table.types_);
+        ParseLine(mountinfo.substr(0, end), table.types_, table.mountPoints_);
         mountinfo.remove_prefix(end == std::string_view::npos ? mountinfo.size() : end + 1);
     }
     return table;
@@ -72,6 +103,13 @@ MountTable MountTable::ReadCurrent() {
 const std::string* MountTable::TypeOf(uint64_t device) const {
     const auto it = types_.find(device);
     return it == types_.end() ? nullptr : &it->second;
+}
+
+std::string MountTable::MountPointContaining(std::string_view absolutePath) const {
+    std::string best = "/";
+    for (const std::string& point : mountPoints_)
+        if (point.size() > best.size() && Contains(point, absolutePath)) best = point;
+    return best;
 }
 
 bool IsVirtualFileSystemType(std::string_view type) {

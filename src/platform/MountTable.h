@@ -1,12 +1,14 @@
 #pragma once
 // The file system type of each mounted device, from the kernel's mount table, so that the walk
-// can keep out of kernel virtual file systems (statfs cannot tell devtmpfs from tmpfs).
+// can keep out of kernel virtual file systems (statfs cannot tell devtmpfs from tmpfs); and the
+// mount points, so that the trash can find the top folder of the mount a file lives on.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace pellmora {
 
@@ -20,8 +22,13 @@ class MountTable {
     // The type of the file system on device (st_dev), or nullptr when it is not listed.
     const std::string* TypeOf(uint64_t device) const;
 
+    // The deepest mount point that contains absolutePath (a path without "." or ".." parts and
+    // without links in it), or "/" when none is listed.
+    std::string MountPointContaining(std::string_view absolutePath) const;
+
   private:
     std::unordered_map<uint64_t, std::string> types_;
+    std::vector<std::string> mountPoints_;
 };
 
 // proc, sysfs, devtmpfs and the other file systems whose "files" are the kernel's, not data.

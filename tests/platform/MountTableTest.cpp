@@ -32,6 +32,18 @@ TEST(MountTableTest, ParsesTypesByDevice) {
     EXPECT_EQ(MountTable::Parse("").TypeOf(makedev(0, 20)), nullptr);
 }
 
+TEST(MountTableTest, MountPointContainingIsTheDeepestWholeNamePrefix) {
+    const MountTable table = MountTable::Parse(SampleMountInfo);
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/a.txt", "/"},  {"/dev/shm/x", "/dev/shm"},
+        {"/dev/shmx/y", "/dev"}, {"/mnt/my disk/f", "/mnt/my disk"},
+        {"/tmp", "/tmp"},        {"/bad/f", "/"},
+    };
+    for (const auto& [path, mountPoint] : cases)
+        EXPECT_EQ(table.MountPointContaining(path), mountPoint) << path;
+    EXPECT_EQ(MountTable::Parse("").MountPointContaining("/a"), "/");
+}
+
 TEST(MountTableTest, KernelTypesAreVirtualAndTmpfsIsNot) {
     for (const char* type : {"proc", "sysfs", "devtmpfs", "devpts", "cgroup2", "autofs"})
         EXPECT_TRUE(IsVirtualFileSystemType(type)) << type;
