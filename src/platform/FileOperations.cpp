@@ -50,6 +50,9 @@ int CopyContent(int from, int to) {
 // The copy's data, mode and times, synced; the descriptor is closed either way.
 int FillCopy(int source, const struct stat& st, int copy) {
     int error = CopyContent(source, copy);
+    // Only root may give the copy the source's owner; for anyone else it is theirs anyway. The
+    // owner goes first because a change of owner clears the set-id bits.
+    if (!error && geteuid() == 0 && fchown(copy, st.st_uid, st.st_gid) != 0) error = errno;
     if (!error && fchmod(copy, st.st_mode & 07777) != 0) error = errno;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (!error && futimens(copy, times) != 0) error = errno;
@@ -69,13 +72,14 @@ int CreateScratch(const std::string& directory, std::string& scratch) {
 // Across file systems: the copy is complete and synced under its final name before the source
 // goes, and any failure on the way leaves the source as it was and no copy behind.
 FileOpResult CopyThenRemove(const std::string& path, const std::string& directory) {
-    const int source = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO put in the file's place must not stall the open.
+    const int source = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (source < 0) return {errno, ""};
     struct stat st {};
-    if (fstat(source, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = S_ISREG(st.st_mode) ? errno : EXDEV;
+    const int statError = fstat(source, &st) == 0 ? 0 : errno;
+    if (statError || !S_ISREG(st.st_mode)) {
         close(source);
-        return {error, ""};
+        return {statError ? statError : EXDEV, ""};
     }
     std::string scratch;
     const int copy = CreateScratch(directory, scratch);
@@ -118,6 +122,19 @@ FileOpResult RenameToFreeName(const std::string& path, const std::string& direct
     return {error, error ? "" : directory + chosen};
 }
 
+// Both name the same folder, however they are spelled.
+bool SameFolder(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+bool EntryExists(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
+}
+
 } // namespace
 
 int WriteWhole(int fd, const char* data, size_t size) {
@@ -146,6 +163,8 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
 
 FileOpResult MoveIntoDirectory(const std::string& path, const std::string& directory) {
     const std::string folder = WithSlash(directory);
+    // A file already in that folder is where it should be; it is not renamed to "name (2)".
+    if (SameFolder(FolderOf(path), folder) && EntryExists(path)) return {0, path};
     FileOpResult result = RenameToFreeName(path, folder, NameOf(path));
     if (result.Error == EXDEV) result = CopyThenRemove(path, folder);
     return result;
@@ -155,6 +174,7 @@ FileOpResult RenameInPlace(const std::string& path, const std::string& newName) 
     if (newName.empty() || newName.find('/') != std::string::npos || newName == "." ||
         newName == "..")
         return {EINVAL, ""};
+    if (newName == NameOf(path) && EntryExists(path)) return {0, path};
     return RenameToFreeName(path, FolderOf(path), newName);
 }
 

@@ -20,13 +20,17 @@ constexpr const char InfoSuffix[] = ".trashinfo";
 // The info file's name must fit, so a trash name leaves room for the suffix.
 constexpr size_t MaxTrashName = NAME_MAX - (sizeof(InfoSuffix) - 1);
 
-// A folder we made or found: a real folder, not a link to one somewhere else. (A trailing "/"
-// would make lstat follow a link, so it is taken off.)
-int EnsureFolder(std::string path) {
+// A folder we made or found. On a shared mount it must be a real folder, not a link another user
+// planted to send our files elsewhere; in our own home a link the user made is fine. (A
+// trailing "/" would make lstat follow a link, so it is taken off.)
+enum class Links { Refused, Followed };
+
+int EnsureFolder(std::string path, Links links = Links::Refused) {
     if (path.size() > 1 && path.back() == '/') path.pop_back();
     if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return errno;
     struct stat st {};
-    if (lstat(path.c_str(), &st) != 0) return errno;
+    const int found = links == Links::Followed ? stat(path.c_str(), &st) : lstat(path.c_str(), &st);
+    if (found != 0) return errno;
     if (S_ISLNK(st.st_mode)) return ELOOP;
     return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
@@ -47,9 +51,9 @@ int EnsureFolderPath(const std::string& path) {
     }
 }
 
-int EnsureTrashFolders(const std::string& trash) {
-    if (const int error = EnsureFolder(trash + "files")) return error;
-    return EnsureFolder(trash + "info");
+int EnsureTrashFolders(const std::string& trash, Links links = Links::Refused) {
+    if (const int error = EnsureFolder(trash + "files", links)) return error;
+    return EnsureFolder(trash + "info", links);
 }
 
 // The device of path or, when it does not exist yet, of the nearest folder above it that does.
@@ -65,8 +69,8 @@ dev_t DeviceOfNearest(std::string path) {
 int PrepareHomeTrash(const std::string& dataHome, std::string& trash) {
     if (const int error = EnsureFolderPath(dataHome)) return error;
     trash = dataHome + "/Trash/";
-    if (const int error = EnsureFolder(trash)) return error;
-    return EnsureTrashFolders(trash);
+    if (const int error = EnsureFolder(trash, Links::Followed)) return error;
+    return EnsureTrashFolders(trash, Links::Followed);
 }
 
 // The file's path with its folder resolved, the form the mount table and the restore need.
@@ -97,6 +101,13 @@ int PlaceInTrash(const std::string& path, const std::string& trash, const std::s
     if (!error) error = RenameNoReplace(path, trash + "files/" + candidate);
     if (error) unlink(info.c_str());
     return error;
+}
+
+// Why a file on a mount without a trash of ours stays: the home trash is on another device
+// (EXDEV), unless the mount is read-only or something else more telling went wrong.
+int NoTrashOnDevice(int error) {
+    const bool refused = error == EACCES || error == EPERM || error == ELOOP || error == ENOTDIR;
+    return refused ? EXDEV : error;
 }
 
 FileOpResult MoveIntoTrash(const std::string& path, const std::string& trash,
@@ -187,7 +198,7 @@ FileOpResult TrashFile(const std::string& path) {
     }
     const std::string topdir = MountTable::ReadCurrent().MountPointContaining(resolved);
     std::string trash;
-    if (const int error = PrepareTopDirTrash(topdir, trash)) return {error, ""};
+    if (const int error = PrepareTopDirTrash(topdir, trash)) return {NoTrashOnDevice(error), ""};
     const std::string relative = resolved.substr(topdir == "/" ? 1 : topdir.size() + 1);
     return MoveIntoTrash(resolved, trash, relative);
 }

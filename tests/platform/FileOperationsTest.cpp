@@ -83,13 +83,17 @@ TEST(FileOperationsTest, MovesAndRenamesTakeTheFirstFreeNameAndReplaceNothing) {
     }
 }
 
-TEST(FileOperationsTest, ARenameOntoANameTakenMeanwhileFailsInsteadOfReplacing) {
+TEST(FileOperationsTest, ARenameOntoANameTakenMeanwhileFailsAndNoOpsStayNoOps) {
     TempTree tree;
     const std::string from = tree.File("a", "mine");
     const std::string to = tree.File("b", "theirs");
     EXPECT_EQ(RenameNoReplace(from, to), EEXIST);
     EXPECT_EQ(FileText(from), "mine");
     EXPECT_EQ(FileText(to), "theirs");
+    // Already there: not renamed to "a (2)".
+    EXPECT_EQ(MoveIntoDirectory(from, tree.Root() + ".").FinalPath, from);
+    EXPECT_EQ(RenameInPlace(from, "a").FinalPath, from);
+    EXPECT_EQ(FileText(from), "mine");
     EXPECT_EQ(RenameInPlace(from, "x/y").Error, EINVAL);
     EXPECT_EQ(RenameInPlace(from, "..").Error, EINVAL);
     EXPECT_EQ(MoveIntoDirectory(tree.Path("missing"), tree.Root()).Error, ENOENT);
