@@ -1,0 +1,82 @@
+#include "actions/ActionCommon.h"
+
+#include "platform/FileOperations.h"
+#include "ui/NativeText.h"
+
+#include <QFile>
+
+namespace pellmora {
+
+bool IsSelected(const TFileInfoType& file) {
+    return file.Checked != 0 && file.Resolved == 0;
+}
+
+bool CountSelected(const SearchState& state, DialogExchange& exchange) {
+    if (state.ResultList.size() < 2) return false;
+    int32_t count = 0;
+    for (const TFileInfoType& file : state.ResultList)
+        count += IsSelected(file) ? 1 : 0;
+    exchange.SelectedCount = count;
+    return count > 0;
+}
+
+void ClearExchange(DialogExchange& exchange) {
+    exchange.DialogChoice = 0;
+    exchange.DialogPath.clear();
+    exchange.RenameAffix.clear();
+}
+
+void MarkResolved(TFileInfoType& file) {
+    file.Checked = 0;
+    file.Resolved = 1;
+}
+
+int32_t VisitSelected(SearchState& state, MessagePrompter& prompter, const FileStep& step) {
+    int32_t done = 0;
+    for (size_t k = 0; k < state.ResultList.size(); ++k) {
+        if (!IsSelected(state.ResultList[k])) continue;
+        const std::string path = FullPath(state, state.ResultList[k]);
+        const std::optional<QString> failure = FileIsPresent(path)
+                                                   ? step(static_cast<int32_t>(k), path)
+                                                   : CannotFindText(state.ResultList[k]);
+        if (!failure) {
+            MarkResolved(state.ResultList[k]);
+            ++done;
+            continue;
+        }
+        const PromptButton answer =
+            prompter.Prompt(PromptKind::Error, *failure, {PromptButton::Ok, PromptButton::Abort});
+        if (answer == PromptButton::Abort) break;
+    }
+    return done;
+}
+
+std::optional<std::string> NativeText(const QString& text) {
+    if (text.contains(QChar(u'\0'))) return std::nullopt;
+    return QFile::encodeName(text).toStdString();
+}
+
+QString CannotFindText(const TFileInfoType& file) {
+    return QStringLiteral("Cannot find file \"") + Decoded(file.FileName) + QLatin1Char('"');
+}
+
+QString CannotActText(const char* verb, const TFileInfoType& file, const QString& reason) {
+    return QStringLiteral("Cannot ") + QLatin1String(verb) + QStringLiteral(" file \"") +
+           Decoded(file.FileName) + QStringLiteral("\"\n\r") + reason;
+}
+
+QString ErrorCodeText(int error) {
+    return QStringLiteral("Error code: ") + QString::number(static_cast<unsigned>(error));
+}
+
+QString SummaryText(int32_t done, int32_t selected, const char* tail) {
+    return QString::number(done) + QStringLiteral(" of ") + QString::number(selected) +
+           QLatin1String(tail);
+}
+
+QString CountQuestion(const char* text, int32_t count) {
+    return QLatin1String(text) + QString::number(count) +
+           (count == 1 ? QStringLiteral(" file?") : QStringLiteral(" files?"));
+}
+
+} // namespace pellmora

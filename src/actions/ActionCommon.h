@@ -1,0 +1,62 @@
+#pragma once
+// What the batch commands on the ticked files share: the count of ticked files, the exchange
+// values cleared before a dialog, the visit of the ticked entries in ResultList order with the
+// "OK"/"Abort" failure prompt, the entry transition, and the message texts.
+
+#include "model/DialogExchange.h"
+#include "search/DuplicateTypes.h"
+#include "ui/MessagePrompter.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace pellmora {
+
+struct ActionParts {
+    DialogExchange& Exchange;
+    MessagePrompter& Prompter;
+};
+
+// NotOffered: too short a list or nothing ticked; Refused: the dialog's answer was unusable.
+enum class ActionResult { NotOffered, Cancelled, Refused, Visited };
+
+struct ActionOutcome {
+    ActionResult Result = ActionResult::NotOffered;
+    int32_t Done = 0; // files acted on, as they are on disk now
+};
+
+// An entry a batch command acts on. A resolved entry is never acted on again: its old place
+// may hold another file by now.
+bool IsSelected(const TFileInfoType& file);
+
+// Sets SelectedCount; false when the command does nothing (fewer than two entries, none ticked).
+bool CountSelected(const SearchState& state, DialogExchange& exchange);
+
+// DialogChoice 0 and the texts empty, so that only the dialog's own answer counts.
+void ClearExchange(DialogExchange& exchange);
+
+// The entry transition of a file acted on.
+void MarkResolved(TFileInfoType& file);
+
+// One step on one present file at path: nothing on success, else the failure prompt's text.
+using FileStep = std::function<std::optional<QString>(int32_t index, const std::string& path)>;
+
+// Visits the selected entries in ResultList order; a file that is gone gets the "Cannot find
+// file" prompt, a failed step its own; "Abort" ends the visit. Returns the count done.
+int32_t VisitSelected(SearchState& state, MessagePrompter& prompter, const FileStep& step);
+
+// The native bytes of a typed path or name; nothing when it holds a NUL, which no path can.
+std::optional<std::string> NativeText(const QString& text);
+
+QString CannotFindText(const TFileInfoType& file);
+// "Cannot <verb> file \"name\"" + "\n\r" + reason.
+QString CannotActText(const char* verb, const TFileInfoType& file, const QString& reason);
+QString ErrorCodeText(int error);
+// done + " of " + SelectedCount + tail.
+QString SummaryText(int32_t done, int32_t selected, const char* tail);
+// text + count + " file?" or " files?".
+QString CountQuestion(const char* text, int32_t count);
+
+} // namespace pellmora

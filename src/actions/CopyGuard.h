@@ -1,0 +1,36 @@
+#pragma once
+// Keeps a delete to the files the search listed, and keeps each group's data somewhere.
+// A file is deleted only while lstat still shows the regular file the search saw (device,
+// inode, size, modification time to the nanosecond); and when copies of its group stay behind,
+// only while at least one of them is still such an unchanged file. The copies that stay are
+// the unticked ones for a batch delete, every other one for the delete of one file.
+
+#include "search/DuplicateTypes.h"
+
+#include <QString>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace pellmora {
+
+enum class KeptCopies { Unticked, AllOthers };
+
+class CopyGuard {
+  public:
+    explicit CopyGuard(const SearchState& state);
+
+    // Nothing when the file at ResultList index may be deleted now, else the reason to show.
+    std::optional<QString> DeletionRefusal(int32_t index, KeptCopies kept) const;
+
+  private:
+    bool Unchanged(const TFileInfoType& file) const;
+
+    const SearchState& state_;
+    std::unordered_map<int32_t, std::vector<int32_t>> groups_; // group -> ResultList indices
+};
+
+// The groups whose every unresolved file is ticked: a batch delete would leave none of them.
+int32_t GroupsLeftWithoutCopy(const SearchState& state);
+
+} // namespace pellmora

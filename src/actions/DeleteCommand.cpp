@@ -1,0 +1,92 @@
+#include "actions/DeleteCommand.h"
+
+#include "actions/CopyGuard.h"
+#include "actions/ShellFileOperation.h"
+#include "platform/FileOperations.h"
+#include "ui/NativeText.h"
+
+namespace pellmora {
+
+namespace {
+
+// Cleared in the record as well, even when the delete then fails: the search's attribute is
+// what the user was shown, and it is no longer true.
+void DropReadOnly(TFileInfoType& file, const std::string& path) {
+    if ((file.Attributes & 0x01u) == 0) return;
+    file.Attributes &= ~0x01u;
+    MakeOwnerWritable(path); // a failure shows in the delete that follows
+}
+
+int DeleteListedFile(TFileInfoType& file, const std::string& path, DeleteChoice choice) {
+    if (choice == DeleteChoice::Trash)
+        return ShellFileOperation(path, {}, ShellOperation::Delete).Error;
+    DropReadOnly(file, path);
+    return DeleteFileForGood(path);
+}
+
+QString CannotDeleteText(const TFileInfoType& file, const QString& reason) {
+    return CannotActText("delete", file, reason);
+}
+
+} // namespace
+
+ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, ActionParts& parts) {
+    if (!CountSelected(state, parts.Exchange)) return {};
+    ClearExchange(parts.Exchange);
+    dialog.ShowModal(parts.Exchange, GroupsLeftWithoutCopy(state));
+    if (parts.Exchange.DialogChoice == 0) return {ActionResult::Cancelled};
+    const auto choice =
+        parts.Exchange.DialogChoice == 2 ? DeleteChoice::WithoutBackup : DeleteChoice::Trash;
+
+    const CopyGuard guard(state);
+    const int32_t done =
+        VisitSelected(state, parts.Prompter,
+                      [&](int32_t index, const std::string& path) -> std::optional<QString> {
+                          TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
+                          if (auto refusal = guard.DeletionRefusal(index, KeptCopies::Unticked))
+                              return CannotDeleteText(file, *refusal);
+                          if (const int error = DeleteListedFile(file, path, choice))
+                              return CannotDeleteText(file, ErrorCodeText(error));
+                          return std::nullopt;
+                      });
+    parts.Prompter.Information(
+        SummaryText(done, parts.Exchange.SelectedCount, " files was deleted."));
+    return {ActionResult::Visited, done};
+}
+
+bool DeleteOneFile(SearchState& state, int32_t record, MessagePrompter& prompter) {
+    if (record < 0 || static_cast<size_t>(record) >= state.ResultList.size()) return false;
+    TFileInfoType& file = state.ResultList[static_cast<size_t>(record)];
+    if (file.Resolved != 0) return false;
+    const QString name = QLatin1Char('"') + Decoded(file.FileName) + QLatin1Char('"');
+    if (prompter.Prompt(PromptKind::Confirm, QStringLiteral("Do you really want to delete ") + name,
+                        {PromptButton::Yes, PromptButton::No}) != PromptButton::Yes)
+        return false;
+
+    const std::string path = FullPath(state, file);
+    if (!FileIsPresent(path)) {
+        prompter.Error(CannotFindText(file));
+        return false;
+    }
+    if (auto refusal = CopyGuard(state).DeletionRefusal(record, KeptCopies::AllOthers)) {
+        prompter.Error(CannotDeleteText(file, *refusal));
+        return false;
+    }
+    if (const int error = ShellFileOperation(path, {}, ShellOperation::Delete).Error) {
+        prompter.Error(CannotDeleteText(file, ErrorCodeText(error)));
+        return false;
+    }
+    MarkResolved(file);
+    prompter.Information(QStringLiteral("File ") + name +
+                         QStringLiteral(" deleted successfully\n\r"));
+    return true;
+}
+
+QString EveryCopyWarning(int32_t groups) {
+    if (groups <= 0) return {};
+    return QStringLiteral("Every copy of ") + QString::number(groups) +
+           (groups == 1 ? QStringLiteral(" group will be deleted.")
+                        : QStringLiteral(" groups will be deleted."));
+}
+
+} // namespace pellmora

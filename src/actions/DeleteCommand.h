@@ -1,0 +1,22 @@
+#pragma once
+// "Delete Selected": every ticked file to the trash or deleted for good, after the dialog;
+// and "Delete this file": one file to the trash after a question. A file is deleted only while
+// it is still the file the search listed (CopyGuard).
+
+#include "actions/ActionCommon.h"
+#include "actions/ActionDialog.h"
+
+namespace pellmora {
+
+// DialogChoice of the delete dialog.
+enum class DeleteChoice : uint8_t { Trash = 1, WithoutBackup = 2 };
+
+ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, ActionParts& parts);
+
+// record: ResultList index of the selected row, -1 for none. True when the file went.
+bool DeleteOneFile(SearchState& state, int32_t record, MessagePrompter& prompter);
+
+// The delete dialog's red line; empty for 0.
+QString EveryCopyWarning(int32_t groups);
+
+} // namespace pellmora

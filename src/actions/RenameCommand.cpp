@@ -1,0 +1,52 @@
+#include "actions/RenameCommand.h"
+
+#include "actions/ShellFileOperation.h"
+#include "platform/FreeName.h"
+
+namespace pellmora {
+
+std::string PostfixBase(const std::string& name) {
+    return SplitExtension(name).Base;
+}
+
+std::string RenamedName(const std::string& name, const std::string& affix, RenameChoice choice) {
+    if (choice == RenameChoice::Prefix) return affix + name;
+    const SplitName split = SplitExtension(name);
+    return split.Base + affix + split.Extension;
+}
+
+std::optional<QString> RenameAffixProblem(const QString& affix) {
+    if (affix.isEmpty()) return QStringLiteral("Please, enter a prefix.");
+    for (const QChar c : QStringLiteral("\"<>|*/\\?:"))
+        if (affix.contains(c))
+            return QStringLiteral("The following symbols are not acceptable in file names:\n\r"
+                                  "  \\ / : * ? \" < > | ");
+    return std::nullopt;
+}
+
+ActionOutcome RenameSelectedFiles(SearchState& state, ActionDialog& dialog, ActionParts& parts) {
+    if (!CountSelected(state, parts.Exchange)) return {};
+    ClearExchange(parts.Exchange);
+    dialog.ShowModal(parts.Exchange);
+    if (parts.Exchange.DialogChoice == 0) return {ActionResult::Cancelled};
+    const std::optional<std::string> affix = NativeText(parts.Exchange.RenameAffix);
+    if (!affix || RenameAffixProblem(parts.Exchange.RenameAffix)) return {ActionResult::Refused};
+    const auto choice =
+        parts.Exchange.DialogChoice == 2 ? RenameChoice::Prefix : RenameChoice::Postfix;
+
+    const int32_t done = VisitSelected(
+        state, parts.Prompter,
+        [&](int32_t index, const std::string& path) -> std::optional<QString> {
+            const TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
+            const std::string newPath = state.DirTable[static_cast<size_t>(file.DirIndex)] +
+                                        RenamedName(file.FileName, *affix, choice);
+            const FileOpResult renamed = ShellFileOperation(path, newPath, ShellOperation::Rename);
+            if (renamed.Ok()) return std::nullopt;
+            return CannotActText("rename", file, ErrorCodeText(renamed.Error));
+        });
+    parts.Prompter.Information(
+        SummaryText(done, parts.Exchange.SelectedCount, " files were renamed."));
+    return {ActionResult::Visited, done};
+}
+
+} // namespace pellmora
