@@ -11,6 +11,7 @@
 #include "settings/ui/MaskUnit.h"
 #include "settings/ui/SettingsUnit.h"
 #include "ui/AboutUnit.h"
+#include "ui/DesktopFileActions.h"
 #include "ui/TamberMain.h"
 
 #include <QApplication>
@@ -49,7 +50,7 @@ int main(int argc, char* argv[]) {
     TMainForm form(prompter, DesktopUrlOpener(), nullptr, location);
     TDeleteForm deleteForm;
     TMoveForm moveForm;
-    TRenameForm renameForm;
+    TRenameForm renameForm(prompter);
     TExportForm exportForm;
     TAboutForm aboutForm;
     TMaskForm maskForm(prompter, location);
@@ -58,6 +59,9 @@ int main(int argc, char* argv[]) {
     TPicturePreviewForm picturePreviewForm;
     maskForm.AttachEditForm(&editMaskForm);
     form.AttachDialogs(&aboutForm, &settingsForm, &maskForm);
+    DialogExchange exchange;
+    DesktopFileActions actions(exchange, {deleteForm, moveForm, renameForm, exportForm}, prompter);
+    form.AttachFileActions(actions);
 
     form.show();
     ArmAutostart(form);

@@ -1,11 +1,106 @@
 #include "actions/ui/DeleteUnit.h"
 
+#include "actions/ActionCommon.h"
+#include "actions/DeleteCommand.h"
+#include "actions/ui/ActionForms.h"
 #include "ui/DialogFrame.h"
+#include "ui/MessagePrompter.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace pellmora {
 
 TDeleteForm::TDeleteForm(QWidget* parent) : QDialog(parent) {
-    SetUpDialog(*this, "DeleteForm", QStringLiteral("Remove Duplicate Files"));
+    SetUpDialog(*this, "DeleteForm", QStringLiteral("Remove Duplicate Files"), QSize(430, 210));
+    const QString recycler =
+        QStringLiteral("Move files to Recycle Bin (if option is set for this drive)");
+    RecyclerRadio = Named(new QRadioButton(recycler, this), "RecyclerRadio", recycler);
+    const QString forGood = QStringLiteral("Delete files without backup");
+    DeleteRadio = Named(new QRadioButton(forGood, this), "DeleteRadio", forGood);
+    Image1 = MakeImage("Image1", QStyle::SP_TrashIcon, recycler);
+    Image2 = MakeImage("Image2", QStyle::SP_MessageBoxWarning, forGood);
+    DelCountLabel =
+        PlainLabel(this, "DelCountLabel", QStringLiteral("Do you really want to delete 0 files?"));
+    WarningLabel = WarningText(PlainLabel(this, "WarningLabel", QString()));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton->setDefault(true);
+    RecyclerRadio->setChecked(true);
+
+    auto* options = new QGridLayout;
+    options->addWidget(Image1, 0, 0);
+    options->addWidget(RecyclerRadio, 0, 1);
+    options->addWidget(Image2, 1, 0);
+    options->addWidget(DeleteRadio, 1, 1);
+    options->setColumnStretch(1, 1);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(options);
+    column->addStretch(1);
+    column->addWidget(DelCountLabel);
+    column->addWidget(WarningLabel);
+    column->addLayout(ButtonRow(OKButton, CancelButton));
+
+    connect(Image1, &QToolButton::clicked, this, &TDeleteForm::Image1Click);
+    connect(Image2, &QToolButton::clicked, this, &TDeleteForm::Image2Click);
+    connect(OKButton, &QPushButton::clicked, this, &TDeleteForm::OKButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TDeleteForm::CancelButtonClick);
+    FormCreate();
+}
+
+QToolButton* TDeleteForm::MakeImage(const char* name, int icon, const QString& caption) {
+    auto* image = Named(new QToolButton(this), name, caption);
+    image->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
+    image->setIconSize(QSize(32, 32));
+    image->setAutoRaise(true);
+    image->setFocusPolicy(Qt::NoFocus); // the option beside it takes the keys
+    return image;
+}
+
+// The recycler's caption in two lines, set once.
+void TDeleteForm::FormCreate() {
+    const QString caption =
+        QStringLiteral("Move files to Recycle Bin \n\r(If this option is set for this drive)");
+    RecyclerRadio->setText(MessageBoxText(PromptKind::Information, caption));
+    RecyclerRadio->setAccessibleName(RecyclerRadio->text());
+    Image1->setAccessibleName(RecyclerRadio->text());
+}
+
+void TDeleteForm::ShowModal(DialogExchange& exchange, int32_t groupsLeftWithoutCopy) {
+    exchange_ = &exchange;
+    FormShow(exchange.SelectedCount, groupsLeftWithoutCopy);
+    CentreOnScreen(*this);
+    exec();
+    exchange_ = nullptr;
+}
+
+void TDeleteForm::FormShow(int32_t selectedCount, int32_t groupsLeftWithoutCopy) {
+    SetPlainText(DelCountLabel, CountQuestion("Do you really want to delete ", selectedCount));
+    SetPlainText(WarningLabel, EveryCopyWarning(groupsLeftWithoutCopy));
+    (DeleteRadio->isChecked() ? DeleteRadio : RecyclerRadio)->setFocus();
+}
+
+void TDeleteForm::Image1Click() {
+    RecyclerRadio->setChecked(true);
+}
+
+void TDeleteForm::Image2Click() {
+    DeleteRadio->setChecked(true);
+}
+
+void TDeleteForm::OKButtonClick() {
+    if (exchange_) exchange_->DialogChoice = DeleteRadio->isChecked() ? 2 : 1;
+    accept();
+}
+
+void TDeleteForm::CancelButtonClick() {
+    if (exchange_) exchange_->DialogChoice = 0;
+    reject();
 }
 
 } // namespace pellmora

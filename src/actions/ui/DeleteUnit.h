@@ -1,14 +1,45 @@
 #pragma once
-// The confirmation of a delete: recycle bin or for good.
+// The confirmation of a delete: to the trash or for good. The option chosen stays selected for
+// the next delete of the run; a red line warns when groups would lose every copy.
+
+#include "actions/ActionDialog.h"
 
 #include <QDialog>
 
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
 namespace pellmora {
 
-class TDeleteForm : public QDialog {
+class TDeleteForm : public QDialog, public DeleteDialog {
     Q_OBJECT
   public:
     explicit TDeleteForm(QWidget* parent = nullptr);
+
+    void ShowModal(DialogExchange& exchange, int32_t groupsLeftWithoutCopy) override;
+
+    void FormShow(int32_t selectedCount, int32_t groupsLeftWithoutCopy);
+    void Image1Click();
+    void Image2Click();
+    void OKButtonClick();
+    void CancelButtonClick();
+
+    QToolButton* Image1 = nullptr;
+    QRadioButton* RecyclerRadio = nullptr;
+    QToolButton* Image2 = nullptr;
+    QRadioButton* DeleteRadio = nullptr;
+    QLabel* DelCountLabel = nullptr;
+    QLabel* WarningLabel = nullptr;
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+  private:
+    void FormCreate();
+    QToolButton* MakeImage(const char* name, int icon, const QString& caption);
+
+    DialogExchange* exchange_ = nullptr;
 };
 
 } // namespace pellmora

@@ -1,0 +1,37 @@
+#include "actions/ui/ActionForms.h"
+
+#include "ui/DialogFrame.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace pellmora {
+
+QLabel* PlainLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = Named(new QLabel(parent), name, text);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+}
+
+void SetPlainText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleName(text);
+}
+
+QLabel* WarningText(QLabel* label) {
+    label->setStyleSheet(QStringLiteral("color: #FF0000;"));
+    label->setWordWrap(true);
+    return label;
+}
+
+QHBoxLayout* ButtonRow(QPushButton* ok, QPushButton* cancel) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
+} // namespace pellmora

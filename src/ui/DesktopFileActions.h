@@ -1,0 +1,41 @@
+#pragma once
+// The program's own file actions: the commands of src/actions with the dialogs created at
+// start-up and the message boxes, and the export of the list.
+
+#include "actions/ActionDialog.h"
+#include "export/ExportDialog.h"
+#include "model/DialogExchange.h"
+#include "ui/FileActions.h"
+#include "ui/MessagePrompter.h"
+
+namespace pellmora {
+
+struct ActionDialogs {
+    DeleteDialog& Delete;
+    ActionDialog& Move;
+    ActionDialog& Rename;
+    ExportDialog& Export;
+};
+
+class DesktopFileActions final : public FileActions {
+  public:
+    DesktopFileActions(DialogExchange& exchange, ActionDialogs dialogs, MessagePrompter& prompter);
+
+    void DeleteSelected(SearchState& state) override;
+    void MoveSelected(SearchState& state) override;
+    void RenameSelected(SearchState& state) override;
+    void ExportList(const SearchState& state, const QString& duplicateText,
+                    const TDirectoryList& folders) override;
+    void DeleteThisFile(SearchState& state, int32_t record) override;
+    void OpenContainingFolder(const SearchState& state, int32_t record) override;
+    void OpenWithAssociatedProgram(const SearchState& state, int32_t record) override;
+    void ShowFileProperties(const SearchState& state, int32_t record) override;
+    void PicturePreview(const SearchState& state, int32_t record) override;
+
+  private:
+    DialogExchange& exchange_;
+    ActionDialogs dialogs_;
+    MessagePrompter& prompter_;
+};
+
+} // namespace pellmora

@@ -1,0 +1,237 @@
+// The delete, move and rename dialogs on their own, and a delete from the window's button
+// through the real dialog to the trash.
+
+#include "actions/ui/DeleteUnit.h"
+#include "actions/ui/MoveUnit.h"
+#include "actions/ui/RenameUnit.h"
+#include "support/TempTree.h"
+#include "ui/DesktopFileActions.h"
+#include "ui/RecordingPrompter.h"
+#include "ui/TamberMain.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace pellmora;
+using pellmora::test::RecordingPrompter;
+using pellmora::test::TempTree;
+
+namespace {
+
+// Runs act once dialog shows modally; act must close it.
+void WhileShown(QDialog& dialog, std::function<void()> act) {
+    QTimer::singleShot(0, &dialog, [&dialog, act] {
+        EXPECT_TRUE(dialog.isVisible());
+        act();
+        if (!dialog.isVisible()) return;
+        ADD_FAILURE() << "the dialog stayed open";
+        dialog.reject();
+    });
+}
+
+// On the caption's first letters: a radio button takes clicks on its indicator and text only.
+void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+TEST(DeleteForm, CaptionsCountAndWarningAndTheRememberedOption) {
+    TDeleteForm form;
+    EXPECT_EQ(form.windowTitle(), "Remove Duplicate Files");
+    EXPECT_EQ(form.RecyclerRadio->text(),
+              "Move files to Recycle Bin \n(If this option is set for this drive)");
+    EXPECT_EQ(form.DeleteRadio->text(), "Delete files without backup");
+    EXPECT_TRUE(form.RecyclerRadio->isChecked());
+    EXPECT_EQ(form.Image1->iconSize(), QSize(32, 32));
+    for (const char* name : {"Image1", "RecyclerRadio", "Image2", "DeleteRadio", "DelCountLabel",
+                             "OKButton", "CancelButton"})
+        EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name;
+
+    struct Case {
+        int32_t Count, Groups;
+        const char* Question;
+        const char* Warning;
+    };
+    const Case cases[] = {
+        {1, 0, "Do you really want to delete 1 file?", ""},
+        {2, 1, "Do you really want to delete 2 files?", "Every copy of 1 group will be deleted."},
+        {7, 3, "Do you really want to delete 7 files?", "Every copy of 3 groups will be deleted."},
+    };
+    DialogExchange exchange;
+    for (const Case& c : cases) {
+        exchange.SelectedCount = c.Count;
+        WhileShown(form, [&] {
+            EXPECT_EQ(form.DelCountLabel->text(), c.Question);
+            EXPECT_EQ(form.WarningLabel->text(), c.Warning);
+            Click(form.CancelButton);
+        });
+        form.ShowModal(exchange, c.Groups);
+        EXPECT_EQ(exchange.DialogChoice, 0);
+    }
+
+    WhileShown(form, [&] {
+        Click(form.Image2); // the icon picks the option beside it
+        Click(form.OKButton);
+    });
+    form.ShowModal(exchange, 0);
+    EXPECT_EQ(exchange.DialogChoice, 2);
+    exchange.DialogChoice = 0;
+    WhileShown(form, [&] { Click(form.OKButton); });
+    form.ShowModal(exchange, 0);
+    EXPECT_EQ(exchange.DialogChoice, 2) << "the option stays for the next delete";
+    WhileShown(form, [&] {
+        Click(form.Image1);
+        Click(form.OKButton);
+    });
+    form.ShowModal(exchange, 0);
+    EXPECT_EQ(exchange.DialogChoice, 1);
+    exchange.DialogChoice = 0;
+    WhileShown(form, [&] { form.reject(); }); // the title bar's close
+    form.ShowModal(exchange, 0);
+    EXPECT_EQ(exchange.DialogChoice, 0);
+}
+
+TEST(MoveForm, DocumentsFirstThenTheTypedFolderAndTheBrowser) {
+    TMoveForm form;
+    EXPECT_EQ(form.windowTitle(), "Move duplicate files to specified directory");
+    EXPECT_EQ(form.DirectoryEdit->text(),
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    EXPECT_EQ(form.Label2->text(),
+              "Attention! There is no option to move your files back automatically.");
+    EXPECT_EQ(form.DirectoryDialog->windowTitle(), "Select directory to move files");
+    EXPECT_EQ(form.DirectoryDialog->fileMode(), QFileDialog::Directory);
+
+    DialogExchange exchange;
+    exchange.SelectedCount = 1;
+    WhileShown(form, [&] {
+        EXPECT_EQ(form.DelCountLabel->text(), "Do you really want to move 1 file?");
+        form.DirectoryEdit->setText(" typed/");
+        Click(form.OKButton);
+    });
+    form.ShowModal(exchange);
+    EXPECT_EQ(exchange.DialogChoice, 1);
+    EXPECT_EQ(exchange.DialogPath, " typed/");
+
+    TempTree tree;
+    const QString picked = QString::fromStdString(tree.Dir("picked"));
+    const auto browse = [&](const QString& inEdit, const QString& opensAt, bool accept) {
+        form.DirectoryEdit->setText(inEdit);
+        QTimer::singleShot(0, form.DirectoryDialog, [&] {
+            EXPECT_EQ(QDir(form.DirectoryDialog->directory()).canonicalPath(),
+                      QDir(opensAt).canonicalPath());
+            if (!accept) return form.DirectoryDialog->reject();
+            form.DirectoryDialog->setDirectory(picked);
+            static_cast<QDialog*>(form.DirectoryDialog)->accept();
+        });
+        form.SelectDirectoryButtonClick();
+    };
+    browse("", QDir::currentPath(), false);
+    EXPECT_EQ(form.DirectoryEdit->text(), "") << "a cancelled browser changes nothing";
+    browse(QString::fromStdString(tree.Root()), QString::fromStdString(tree.Root()), true);
+    EXPECT_EQ(QDir(form.DirectoryEdit->text()).canonicalPath(), QDir(picked).canonicalPath());
+}
+
+TEST(RenameForm, SampleLabelsChecksAndTheAnswer) {
+    RecordingPrompter prompter;
+    TRenameForm form(prompter);
+    EXPECT_EQ(form.windowTitle(), "Rename duplicate files");
+    EXPECT_TRUE(form.SampleLabel->font().bold());
+    DialogExchange exchange;
+    exchange.SelectedCount = 3;
+    WhileShown(form, [&] {
+        EXPECT_EQ(form.RenameSampleLabel->text(), "_Duplicate_Filename.ext");
+        EXPECT_EQ(form.MainLabel->text(), "Rename Files with a Prefix:");
+        EXPECT_EQ(form.DelCountLabel->text(), "Do you really want to rename 3 files?");
+        Click(form.PostfixRadioButton);
+        EXPECT_EQ(form.RenameSampleLabel->text(), "Filename_Duplicate_.ext");
+        EXPECT_EQ(form.MainLabel->text(), "Rename Files with a Postfix:");
+        form.PrefixEdit->clear();
+        QTest::keyClicks(form.PrefixEdit, "<b>");
+        EXPECT_EQ(form.RenameSampleLabel->text(), "Filename<b>.ext");
+        EXPECT_EQ(form.RenameSampleLabel->textFormat(), Qt::PlainText);
+        form.PrefixEdit->clear();
+        Click(form.OKButton); // refused: the dialog stays
+        form.PrefixEdit->setText("a:b");
+        Click(form.OKButton);
+        EXPECT_TRUE(form.isVisible());
+        form.PrefixEdit->setText(" .copy ");
+        Click(form.OKButton);
+    });
+    form.ShowModal(exchange);
+    ASSERT_EQ(prompter.Prompts.size(), 2u);
+    EXPECT_EQ(prompter.Prompts[0].Text, "Please, enter a prefix.");
+    EXPECT_TRUE(prompter.Prompts[1].Text.startsWith("The following symbols are not acceptable"));
+    EXPECT_EQ(exchange.DialogChoice, 1);
+    EXPECT_EQ(exchange.RenameAffix, " .copy ");
+
+    exchange.DialogChoice = 0;
+    WhileShown(form, [&] {
+        EXPECT_EQ(form.RenameSampleLabel->text(), "Filename .copy .ext") << "kept from before";
+        Click(form.CancelButton);
+    });
+    form.ShowModal(exchange);
+    EXPECT_EQ(exchange.DialogChoice, 0);
+}
+
+TEST(ActionForms, TheWindowSendsTickedFilesToTheTrashThroughTheDialog) {
+    TempTree tree;
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(tree.Dir("data")));
+    for (const char* name : {"a/one.txt", "b/two.txt", "c/three.txt"})
+        tree.File(name, "the same content");
+
+    RecordingPrompter prompter;
+    TMainForm window{prompter, [](const QUrl&) {}};
+    TDeleteForm deleteForm;
+    TMoveForm moveForm;
+    TRenameForm renameForm(prompter);
+    DialogExchange exchange;
+    class NoExport final : public ExportDialog {
+        void ShowModal(DialogExchange&) override {}
+    } noExport;
+    DesktopFileActions actions(exchange, {deleteForm, moveForm, renameForm, noExport}, prompter);
+    window.AttachFileActions(actions);
+    window.show();
+    window.AddDirectory(tree.Root());
+    QTest::mouseClick(window.findChild<QPushButton*>("StartButton"), Qt::LeftButton);
+    auto* list = window.findChild<QTableView*>("AdvListView1");
+    ASSERT_EQ(list->model()->rowCount(), 3);
+    for (int row : {1, 2})
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
+    prompter.Prompts.clear();
+
+    WhileShown(deleteForm, [&] {
+        EXPECT_EQ(deleteForm.DelCountLabel->text(), "Do you really want to delete 2 files?");
+        EXPECT_EQ(deleteForm.WarningLabel->text(), "");
+        Click(deleteForm.OKButton);
+    });
+    QTest::mouseClick(window.findChild<QPushButton*>("DeleteSelectedButton"), Qt::LeftButton);
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text, "2 of 2 files was deleted.");
+    int left = 0;
+    for (const char* name : {"a/one.txt", "b/two.txt", "c/three.txt"})
+        left += std::filesystem::exists(tree.Path(name)) ? 1 : 0;
+    EXPECT_EQ(left, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.Path("data/Trash/files")),
+                            std::filesystem::directory_iterator()),
+              2);
+    for (int row : {1, 2})
+        EXPECT_TRUE(list->model()->index(row, 0).data(Qt::FontRole).value<QFont>().strikeOut());
+    EXPECT_EQ(window.findChild<QLabel*>("SelectedTextout")->text().left(2), "0 ");
+    qputenv("XDG_DATA_HOME", oldDataHome);
+}
+
+} // namespace
