@@ -20,10 +20,15 @@ bool CountSelected(const SearchState& state, DialogExchange& exchange) {
     return count > 0;
 }
 
-void ClearExchange(DialogExchange& exchange) {
+std::optional<ActionOutcome> ConfirmSelection(const SearchState& state, DialogExchange& exchange,
+                                              const std::function<void()>& showDialog) {
+    if (!CountSelected(state, exchange)) return ActionOutcome{};
     exchange.DialogChoice = 0;
     exchange.DialogPath.clear();
     exchange.RenameAffix.clear();
+    showDialog();
+    if (exchange.DialogChoice == 0) return ActionOutcome{ActionResult::Cancelled};
+    return std::nullopt;
 }
 
 void MarkResolved(TFileInfoType& file) {

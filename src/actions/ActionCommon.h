@@ -34,8 +34,11 @@ bool IsSelected(const TFileInfoType& file);
 // Sets SelectedCount; false when the command does nothing (fewer than two entries, none ticked).
 bool CountSelected(const SearchState& state, DialogExchange& exchange);
 
-// DialogChoice 0 and the texts empty, so that only the dialog's own answer counts.
-void ClearExchange(DialogExchange& exchange);
+// The steps before every batch: the count, the exchange values cleared (so that only the
+// dialog's own answer counts) and the dialog. Nothing when the user said "OK"; otherwise the
+// outcome the command ends with.
+std::optional<ActionOutcome> ConfirmSelection(const SearchState& state, DialogExchange& exchange,
+                                              const std::function<void()>& showDialog);
 
 // The entry transition of a file acted on.
 void MarkResolved(TFileInfoType& file);

@@ -31,10 +31,10 @@ QString CannotDeleteText(const TFileInfoType& file, const QString& reason) {
 } // namespace
 
 ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, ActionParts& parts) {
-    if (!CountSelected(state, parts.Exchange)) return {};
-    ClearExchange(parts.Exchange);
-    dialog.ShowModal(parts.Exchange, GroupsLeftWithoutCopy(state));
-    if (parts.Exchange.DialogChoice == 0) return {ActionResult::Cancelled};
+    if (auto stop = ConfirmSelection(state, parts.Exchange, [&] {
+            dialog.ShowModal(parts.Exchange, GroupsLeftWithoutCopy(state));
+        }))
+        return *stop;
     const auto choice =
         parts.Exchange.DialogChoice == 2 ? DeleteChoice::WithoutBackup : DeleteChoice::Trash;
 

@@ -6,10 +6,9 @@
 namespace pellmora {
 
 ActionOutcome MoveSelectedFiles(SearchState& state, ActionDialog& dialog, ActionParts& parts) {
-    if (!CountSelected(state, parts.Exchange)) return {};
-    ClearExchange(parts.Exchange);
-    dialog.ShowModal(parts.Exchange);
-    if (parts.Exchange.DialogChoice == 0) return {ActionResult::Cancelled};
+    if (auto stop =
+            ConfirmSelection(state, parts.Exchange, [&] { dialog.ShowModal(parts.Exchange); }))
+        return *stop;
     const std::optional<std::string> target = NativeText(parts.Exchange.DialogPath);
     if (!target || !DirectoryIsPresent(*target)) {
         parts.Prompter.Error(QStringLiteral("Directory \"") + parts.Exchange.DialogPath +

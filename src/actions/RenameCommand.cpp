@@ -25,10 +25,9 @@ std::optional<QString> RenameAffixProblem(const QString& affix) {
 }
 
 ActionOutcome RenameSelectedFiles(SearchState& state, ActionDialog& dialog, ActionParts& parts) {
-    if (!CountSelected(state, parts.Exchange)) return {};
-    ClearExchange(parts.Exchange);
-    dialog.ShowModal(parts.Exchange);
-    if (parts.Exchange.DialogChoice == 0) return {ActionResult::Cancelled};
+    if (auto stop =
+            ConfirmSelection(state, parts.Exchange, [&] { dialog.ShowModal(parts.Exchange); }))
+        return *stop;
     const std::optional<std::string> affix = NativeText(parts.Exchange.RenameAffix);
     if (!affix || RenameAffixProblem(parts.Exchange.RenameAffix)) return {ActionResult::Refused};
     const auto choice =

@@ -3,12 +3,14 @@
 // ResultList as a search would have listed them, message boxes answered from a script, and a
 // private trash folder.
 
+#include "actions/ActionCommon.h"
 #include "actions/ActionDialog.h"
 #include "search/DuplicateTypes.h"
 #include "support/TempTree.h"
 #include "ui/MessagePrompter.h"
 
 #include <deque>
+#include <gtest/gtest.h>
 #include <optional>
 #include <vector>
 
@@ -66,6 +68,15 @@ class ListedTree {
 
   private:
     std::optional<std::string> savedDataHome_;
+};
+
+// The parts a command test hands to a command.
+struct ActionCommandTest : ::testing::Test {
+    ListedTree listed;
+    DialogExchange exchange;
+    ScriptedPrompter prompter;
+    ScriptedDialog dialog;
+    ActionParts parts{exchange, prompter};
 };
 
 } // namespace pellmora::test

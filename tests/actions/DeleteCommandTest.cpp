@@ -20,13 +20,7 @@ namespace {
 constexpr uint8_t ToTrash = 1;
 constexpr uint8_t ForGood = 2;
 
-struct DeleteTest : ::testing::Test {
-    ListedTree listed;
-    DialogExchange exchange;
-    ScriptedPrompter prompter;
-    ScriptedDialog dialog;
-    ActionParts parts{exchange, prompter};
-
+struct DeleteTest : pellmora::test::ActionCommandTest {
     ActionOutcome Delete(uint8_t choice) {
         dialog.Choice = choice;
         return DeleteSelectedFiles(listed.State, dialog, parts);

@@ -21,13 +21,7 @@ namespace {
 constexpr uint8_t Postfix = 1;
 constexpr uint8_t Prefix = 2;
 
-struct MoveRenameTest : ::testing::Test {
-    ListedTree listed;
-    DialogExchange exchange;
-    ScriptedPrompter prompter;
-    ScriptedDialog dialog;
-    ActionParts parts{exchange, prompter};
-
+struct MoveRenameTest : pellmora::test::ActionCommandTest {
     ActionOutcome Move(const std::string& target) {
         dialog.Choice = 1;
         dialog.Text = QString::fromStdString(target);

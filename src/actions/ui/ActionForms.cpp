@@ -2,6 +2,7 @@
 
 #include "ui/DialogFrame.h"
 
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -32,6 +33,18 @@ QHBoxLayout* ButtonRow(QPushButton* ok, QPushButton* cancel) {
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
+}
+
+void RunModal(QDialog& dialog, DialogExchange*& answer, DialogExchange& exchange) {
+    answer = &exchange;
+    CentreOnScreen(dialog);
+    dialog.exec();
+    answer = nullptr;
+}
+
+void CancelDialog(QDialog& dialog, DialogExchange* answer) {
+    if (answer) answer->DialogChoice = 0;
+    dialog.reject();
 }
 
 } // namespace pellmora

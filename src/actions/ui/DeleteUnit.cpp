@@ -72,11 +72,8 @@ void TDeleteForm::FormCreate() {
 }
 
 void TDeleteForm::ShowModal(DialogExchange& exchange, int32_t groupsLeftWithoutCopy) {
-    exchange_ = &exchange;
     FormShow(exchange.SelectedCount, groupsLeftWithoutCopy);
-    CentreOnScreen(*this);
-    exec();
-    exchange_ = nullptr;
+    RunModal(*this, exchange_, exchange);
 }
 
 void TDeleteForm::FormShow(int32_t selectedCount, int32_t groupsLeftWithoutCopy) {
@@ -99,8 +96,7 @@ void TDeleteForm::OKButtonClick() {
 }
 
 void TDeleteForm::CancelButtonClick() {
-    if (exchange_) exchange_->DialogChoice = 0;
-    reject();
+    CancelDialog(*this, exchange_);
 }
 
 } // namespace pellmora

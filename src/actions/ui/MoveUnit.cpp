@@ -59,11 +59,8 @@ void TMoveForm::FormCreate() {
 }
 
 void TMoveForm::ShowModal(DialogExchange& exchange) {
-    exchange_ = &exchange;
     FormShow(exchange.SelectedCount);
-    CentreOnScreen(*this);
-    exec();
-    exchange_ = nullptr;
+    RunModal(*this, exchange_, exchange);
 }
 
 void TMoveForm::FormShow(int32_t selectedCount) {
@@ -90,8 +87,7 @@ void TMoveForm::OKButtonClick() {
 }
 
 void TMoveForm::CancelButtonClick() {
-    if (exchange_) exchange_->DialogChoice = 0;
-    reject();
+    CancelDialog(*this, exchange_);
 }
 
 } // namespace pellmora

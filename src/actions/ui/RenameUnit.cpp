@@ -61,11 +61,8 @@ TRenameForm::TRenameForm(MessagePrompter& prompter, QWidget* parent)
 }
 
 void TRenameForm::ShowModal(DialogExchange& exchange) {
-    exchange_ = &exchange;
     FormShow(exchange.SelectedCount);
-    CentreOnScreen(*this);
-    exec();
-    exchange_ = nullptr;
+    RunModal(*this, exchange_, exchange);
 }
 
 void TRenameForm::FormShow(int32_t selectedCount) {
@@ -103,8 +100,7 @@ void TRenameForm::OKButtonClick() {
 }
 
 void TRenameForm::CancelButtonClick() {
-    if (exchange_) exchange_->DialogChoice = 0;
-    reject();
+    CancelDialog(*this, exchange_);
 }
 
 } // namespace pellmora
