@@ -89,18 +89,4 @@ std::vector<std::string> ListedTree::Trashed() const {
     return names;
 }
 
-std::vector<int32_t> ListedTree::Ticks() const {
-    std::vector<int32_t> ticks;
-    for (const TFileInfoType& file : State.ResultList)
-        ticks.push_back(file.Checked);
-    return ticks;
-}
-
-std::vector<int32_t> ListedTree::Resolved() const {
-    std::vector<int32_t> resolved;
-    for (const TFileInfoType& file : State.ResultList)
-        resolved.push_back(file.Resolved);
-    return resolved;
-}
-
 } // namespace pellmora::test

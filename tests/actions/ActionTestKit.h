@@ -5,6 +5,7 @@
 
 #include "actions/ActionCommon.h"
 #include "actions/ActionDialog.h"
+#include "results/ResultStateBuilder.h"
 #include "search/DuplicateTypes.h"
 #include "support/TempTree.h"
 #include "ui/MessagePrompter.h"
@@ -59,8 +60,6 @@ class ListedTree {
     bool Exists(const std::string& relative) const;
     // Names in the private trash's files/ folder.
     std::vector<std::string> Trashed() const;
-    std::vector<int32_t> Ticks() const;
-    std::vector<int32_t> Resolved() const;
 
     TempTree Tree;
     SearchState State;
@@ -69,6 +68,10 @@ class ListedTree {
   private:
     std::optional<std::string> savedDataHome_;
 };
+
+inline std::vector<int32_t> Resolved(const SearchState& state) {
+    return FieldOf(state.ResultList, &TFileInfoType::Resolved);
+}
 
 // The parts a command test hands to a command.
 struct ActionCommandTest : ::testing::Test {

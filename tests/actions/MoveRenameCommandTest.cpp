@@ -2,19 +2,23 @@
 // taken, and the counts.
 
 #include "ActionTestKit.h"
+#include "actions/DeleteCommand.h"
 #include "actions/MoveCommand.h"
 #include "actions/RenameCommand.h"
 #include "support/FileText.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace pellmora;
 using pellmora::test::FileText;
 using pellmora::test::ListedTree;
+using pellmora::test::Resolved;
 using pellmora::test::ScriptedDialog;
 using pellmora::test::ScriptedPrompter;
+using pellmora::test::Ticks;
 
 namespace {
 
@@ -34,20 +38,34 @@ struct MoveRenameTest : pellmora::test::ActionCommandTest {
     }
 };
 
-TEST_F(MoveRenameTest, NeitherIsOfferedWithoutTicksNorActsAfterCancel) {
-    listed.List("a", "x", 1, false);
-    listed.List("b", "x", 1, false);
-    EXPECT_EQ(Move(listed.Path("")).Result, ActionResult::NotOffered);
-    EXPECT_EQ(Rename(Prefix, "_").Result, ActionResult::NotOffered);
-    EXPECT_EQ(dialog.Shown, 0);
-    listed.State.ResultList[1].Checked = 1;
-    exchange.DialogPath = "stale";
-    exchange.RenameAffix = "stale";
-    dialog.Choice = 0;
-    EXPECT_EQ(MoveSelectedFiles(listed.State, dialog, parts).Result, ActionResult::Cancelled);
-    EXPECT_EQ(dialog.Seen.DialogPath, "");
-    EXPECT_EQ(RenameSelectedFiles(listed.State, dialog, parts).Result, ActionResult::Cancelled);
-    EXPECT_EQ(dialog.Seen.RenameAffix, "");
+TEST_F(MoveRenameTest, NoBatchCommandActsWithoutTwoEntriesATickAndAnOk) {
+    const std::function<ActionOutcome()> commands[] = {
+        [&] { return DeleteSelectedFiles(listed.State, dialog, parts); },
+        [&] { return MoveSelectedFiles(listed.State, dialog, parts); },
+        [&] { return RenameSelectedFiles(listed.State, dialog, parts); },
+    };
+    listed.List("a", "x", 1, true);
+    listed.Tree.Dir("target");
+    dialog.Text = QString::fromStdString(listed.Path("target"));
+    for (const auto& command : commands) {
+        dialog.Choice = 1;
+        listed.State.ResultList.resize(1);
+        listed.State.ResultLast = 0;
+        EXPECT_EQ(command().Result, ActionResult::NotOffered);
+        listed.List("b", "x", 1, false);
+        listed.State.ResultList[0].Checked = 0;
+        EXPECT_EQ(command().Result, ActionResult::NotOffered);
+        EXPECT_EQ(dialog.Shown, 0);
+
+        listed.State.ResultList[0].Checked = 1;
+        exchange = {9, 9, "stale", "stale"};
+        dialog.Choice = 0; // "Cancel" or the title bar's close
+        EXPECT_EQ(command().Result, ActionResult::Cancelled);
+        EXPECT_EQ(dialog.Seen.SelectedCount, 1);
+        EXPECT_EQ(dialog.Seen.DialogChoice, 0);
+        EXPECT_EQ(dialog.Seen.DialogPath + dialog.Seen.RenameAffix, "");
+        dialog.Shown = 0;
+    }
     EXPECT_TRUE(prompter.Log.empty());
     EXPECT_TRUE(listed.Exists("a") && listed.Exists("b"));
 }
@@ -65,7 +83,7 @@ TEST_F(MoveRenameTest, ATargetThatIsNoFolderStopsTheMoveBeforeAnyFile) {
                   "Directory \"" + QString::fromStdString(target) + "\" is not exist.");
         EXPECT_EQ(prompter.Log[0].Buttons, QList{PromptButton::Ok});
     }
-    EXPECT_EQ(listed.Ticks(), (std::vector<int32_t>{1, 1}));
+    EXPECT_EQ(Ticks(listed.State), (std::vector<int32_t>{1, 1}));
 }
 
 TEST_F(MoveRenameTest, SameNamedFilesMovedIntoOneFolderBothArriveUnderFreeNames) {
@@ -83,8 +101,8 @@ TEST_F(MoveRenameTest, SameNamedFilesMovedIntoOneFolderBothArriveUnderFreeNames)
     EXPECT_EQ(FileText(target + "/a (3).txt"), "same");
     EXPECT_FALSE(listed.Exists("x/a.txt") || listed.Exists("y/a.txt"));
     EXPECT_TRUE(listed.Exists("z/a.txt"));
-    EXPECT_EQ(listed.Resolved(), (std::vector<int32_t>{1, 1, 0, 0}));
-    EXPECT_EQ(listed.Ticks(), (std::vector<int32_t>{0, 0, 0, 1}));
+    EXPECT_EQ(Resolved(listed.State), (std::vector<int32_t>{1, 1, 0, 0}));
+    EXPECT_EQ(Ticks(listed.State), (std::vector<int32_t>{0, 0, 0, 1}));
     EXPECT_EQ(prompter.Texts(), (QStringList{"Cannot find file \"gone\"",
                                              "2 of 3 files were moved to specified folder."}));
 }
@@ -129,7 +147,7 @@ TEST_F(MoveRenameTest, RenamesInPlaceWithoutReplacingAndReportsWhatTheSystemRefu
     EXPECT_EQ(FileText(listed.Path("p/a-X.txt")), "same");
     EXPECT_EQ(FileText(listed.Path("q/a-X.txt")), "taken");
     EXPECT_EQ(FileText(listed.Path("q/a-X (2).txt")), "same");
-    EXPECT_EQ(listed.Resolved(), (std::vector<int32_t>{1, 1, 0, 0}));
+    EXPECT_EQ(Resolved(listed.State), (std::vector<int32_t>{1, 1, 0, 0}));
     ASSERT_EQ(prompter.Log.size(), 2u);
     EXPECT_EQ(prompter.Log[0].Text,
               "Cannot rename file \"" + QString(250, 'n') + ".txt\"\n\rError code: 36");

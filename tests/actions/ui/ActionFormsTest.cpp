@@ -1,13 +1,10 @@
-// The delete, move and rename dialogs on their own, and a delete from the window's button
-// through the real dialog to the trash.
+// The delete, move and rename dialogs: texts, the answers they leave, and what they keep.
 
 #include "actions/ui/DeleteUnit.h"
 #include "actions/ui/MoveUnit.h"
 #include "actions/ui/RenameUnit.h"
 #include "support/TempTree.h"
-#include "ui/DesktopFileActions.h"
 #include "ui/RecordingPrompter.h"
-#include "ui/TamberMain.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -17,11 +14,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
-#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -183,55 +178,6 @@ TEST(RenameForm, SampleLabelsChecksAndTheAnswer) {
     });
     form.ShowModal(exchange);
     EXPECT_EQ(exchange.DialogChoice, 0);
-}
-
-TEST(ActionForms, TheWindowSendsTickedFilesToTheTrashThroughTheDialog) {
-    TempTree tree;
-    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(tree.Dir("data")));
-    for (const char* name : {"a/one.txt", "b/two.txt", "c/three.txt"})
-        tree.File(name, "the same content");
-
-    RecordingPrompter prompter;
-    TMainForm window{prompter, [](const QUrl&) {}};
-    TDeleteForm deleteForm;
-    TMoveForm moveForm;
-    TRenameForm renameForm(prompter);
-    DialogExchange exchange;
-    class NoExport final : public ExportDialog {
-        void ShowModal(DialogExchange&) override {}
-    } noExport;
-    DesktopFileActions actions(exchange, {deleteForm, moveForm, renameForm, noExport}, prompter);
-    window.AttachFileActions(actions);
-    window.show();
-    window.AddDirectory(tree.Root());
-    QTest::mouseClick(window.findChild<QPushButton*>("StartButton"), Qt::LeftButton);
-    auto* list = window.findChild<QTableView*>("AdvListView1");
-    ASSERT_EQ(list->model()->rowCount(), 3);
-    for (int row : {1, 2})
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(row, 0)).center());
-    prompter.Prompts.clear();
-
-    WhileShown(deleteForm, [&] {
-        EXPECT_EQ(deleteForm.DelCountLabel->text(), "Do you really want to delete 2 files?");
-        EXPECT_EQ(deleteForm.WarningLabel->text(), "");
-        Click(deleteForm.OKButton);
-    });
-    QTest::mouseClick(window.findChild<QPushButton*>("DeleteSelectedButton"), Qt::LeftButton);
-    ASSERT_EQ(prompter.Prompts.size(), 1u);
-    EXPECT_EQ(prompter.Prompts[0].Text, "2 of 2 files was deleted.");
-    int left = 0;
-    for (const char* name : {"a/one.txt", "b/two.txt", "c/three.txt"})
-        left += std::filesystem::exists(tree.Path(name)) ? 1 : 0;
-    EXPECT_EQ(left, 1);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.Path("data/Trash/files")),
-                            std::filesystem::directory_iterator()),
-              2);
-    for (int row : {1, 2})
-        EXPECT_TRUE(list->model()->index(row, 0).data(Qt::FontRole).value<QFont>().strikeOut());
-    EXPECT_EQ(window.findChild<QLabel*>("SelectedTextout")->text().left(2), "0 ");
-    qputenv("XDG_DATA_HOME", oldDataHome);
 }
 
 } // namespace
