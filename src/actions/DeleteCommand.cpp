@@ -28,6 +28,16 @@ QString CannotDeleteText(const TFileInfoType& file, const QString& reason) {
     return CannotActText("delete", file, reason);
 }
 
+std::optional<QString> DeleteTicked(SearchState& state, const CopyGuard& guard, DeleteChoice choice,
+                                    int32_t index, const std::string& path) {
+    TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
+    if (auto refusal = guard.DeletionRefusal(index, KeptCopies::Unticked))
+        return CannotDeleteText(file, *refusal);
+    if (const int error = DeleteListedFile(file, path, choice))
+        return CannotDeleteText(file, ErrorCodeText(error));
+    return std::nullopt;
+}
+
 } // namespace
 
 ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, ActionParts& parts) {
@@ -40,15 +50,9 @@ ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, Acti
 
     const CopyGuard guard(state);
     const int32_t done =
-        VisitSelected(state, parts.Prompter,
-                      [&](int32_t index, const std::string& path) -> std::optional<QString> {
-                          TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
-                          if (auto refusal = guard.DeletionRefusal(index, KeptCopies::Unticked))
-                              return CannotDeleteText(file, *refusal);
-                          if (const int error = DeleteListedFile(file, path, choice))
-                              return CannotDeleteText(file, ErrorCodeText(error));
-                          return std::nullopt;
-                      });
+        VisitSelected(state, parts.Prompter, [&](int32_t index, const std::string& path) {
+            return DeleteTicked(state, guard, choice, index, path);
+        });
     parts.Prompter.Information(
         SummaryText(done, parts.Exchange.SelectedCount, " files was deleted."));
     return {ActionResult::Visited, done};
