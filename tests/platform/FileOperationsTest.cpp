@@ -138,6 +138,25 @@ TEST(FileOperationsTest, AMoveOntoAFullFileSystemLeavesTheSourceAndNoPartialCopy
     EXPECT_TRUE(std::filesystem::is_empty(target)) << "a partial copy was left behind";
 }
 
+// The copy is complete before the source is removed; when the removal then fails (a folder the
+// user may read but not change), the copy goes again instead of leaving two files.
+TEST(FileOperationsTest, AMoveWhoseSourceCannotBeRemovedTakesBackItsCopy) {
+    TempTree tree;
+    chmod(tree.Root().c_str(), 0755);
+    const std::string target = tree.Dir("mnt") + "/";
+    test::TmpfsMount mount(target);
+    if (!mount.Mounted() || !test::GiveToNobody(target))
+        GTEST_SKIP() << "needs root to mount and to change owners";
+    const std::string source = tree.File("locked/f.txt", "keep");
+    chmod(source.c_str(), 0644);
+
+    const int error = test::RunBounded(
+        [&] { return test::DropToNobody() ? MoveIntoDirectory(source, target).Error : 254; });
+    EXPECT_EQ(error, EACCES);
+    EXPECT_EQ(FileText(source), "keep");
+    EXPECT_TRUE(std::filesystem::is_empty(target));
+}
+
 TEST(FileOperationsTest, StampDeleteAndWritableSeeTheEntryItself) {
     TempTree tree;
     const std::string file = tree.File("f", "12345");
