@@ -3,6 +3,7 @@
 #include "support/BoundedChild.h"
 #include "support/FileText.h"
 #include "support/TempTree.h"
+#include "support/TestMount.h"
 
 #include <cerrno>
 #include <fcntl.h>

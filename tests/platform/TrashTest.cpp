@@ -3,6 +3,7 @@
 #include "support/BoundedChild.h"
 #include "support/FileText.h"
 #include "support/TempTree.h"
+#include "support/TestMount.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -179,6 +180,23 @@ TEST(TrashTest, TopDirTrashIsChosenOnlyWhereItIsSafe) {
         }
         EXPECT_EQ(FileText(top + "/" + c.TrashFolder + uid + "/files/f.txt"), "x") << c.Setup;
     }
+}
+
+// A second mount of the home trash's own device cannot rename into it, so the file goes to the
+// trash at the top of that mount.
+TEST(TrashTest, AFileSeenThroughABindMountGoesToThatMountsTrash) {
+    TempTree tree;
+    const std::string bind = tree.Dir("bind");
+    test::BindMount mount(tree.Dir("real"), bind);
+    if (!mount.Mounted()) GTEST_SKIP() << "cannot bind-mount here";
+    const std::string file = tree.File("bind/f.txt", "x");
+    const std::string cwd = tree.Dir("cwd");
+    ASSERT_EQ(TrashInChild(file, {tree.Path("data"), tree.Path("home")}, cwd), 0);
+    const std::string trash = bind + "/.Trash-" + std::to_string(getuid()) + "/";
+    EXPECT_EQ(FileText(trash + "files/f.txt"), "x");
+    EXPECT_NE(FileText(trash + "info/f.txt.trashinfo").find("\nPath=f.txt\n"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(tree.Path("data/Trash/info")));
+    EXPECT_TRUE(fs::is_empty(cwd));
 }
 
 struct RefusedCase {
