@@ -1,6 +1,7 @@
 #pragma once
 // The desktop's property sheet of a file, asked of the file manager over the session bus.
 
+#include <QString>
 #include <QUrl>
 
 namespace pellmora {
@@ -17,7 +18,12 @@ class FilePropertiesService {
 // answer: a file manager that is slow to start, or none at all, never holds up the window.
 class FileManagerService final : public FilePropertiesService {
   public:
+    // The session bus, or the Qt D-Bus connection of that name.
+    explicit FileManagerService(QString connectionName = QString());
     void ShowItemProperties(const QUrl& file) override;
+
+  private:
+    QString connectionName_;
 };
 
 } // namespace pellmora
