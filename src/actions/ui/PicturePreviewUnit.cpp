@@ -59,6 +59,7 @@ QString PictureSizeText(const QImage& picture) {
         .arg(picture.height());
 }
 
+// The window then owns the message boxes it reports through.
 TPicturePreviewForm::TPicturePreviewForm(QWidget* parent)
     : TPicturePreviewForm(*new QtMessagePrompter, parent) {
     ownPrompter_.reset(&prompter_);
@@ -108,18 +109,8 @@ void TPicturePreviewForm::ShowPicture(const QString& path) {
 
 bool TPicturePreviewForm::LoadPicture(const QString& path) {
     ClearPicture();
-    // Opened here rather than by the reader, so that a file that cannot be opened is told from
-    // one that is no picture. Anything but a regular file is refused: a FIFO would block.
-    const QFileInfo info(path);
     QFile file(path);
-    if (info.exists() && !info.isFile()) {
-        prompter_.ErrorReport(CannotOpenText(path, QStringLiteral("Not a regular file")));
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        prompter_.ErrorReport(CannotOpenText(path, file.errorString()));
-        return false;
-    }
+    if (!OpenPicture(file)) return false;
     QImageReader reader(&file, DecoderOf(path));
     reader.setAutoDetectImageFormat(false);
     QImage picture;
@@ -131,6 +122,20 @@ bool TPicturePreviewForm::LoadPicture(const QString& path) {
     }
     FitPicture();
     return true;
+}
+
+// Opened here rather than by the reader, so that a file that cannot be opened is told from one
+// that is no picture. Anything but a regular file is refused: opening a FIFO would block.
+bool TPicturePreviewForm::OpenPicture(QFile& file) {
+    const QFileInfo info(file.fileName());
+    if (info.exists() && !info.isFile()) {
+        prompter_.ErrorReport(
+            CannotOpenText(file.fileName(), QStringLiteral("Not a regular file")));
+        return false;
+    }
+    if (file.open(QIODevice::ReadOnly)) return true;
+    prompter_.ErrorReport(CannotOpenText(file.fileName(), file.errorString()));
+    return false;
 }
 
 void TPicturePreviewForm::ClearPicture() {

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class QFile;
 class QFrame;
 class QLabel;
 
@@ -45,6 +46,7 @@ class TPicturePreviewForm : public QDialog {
 
   private:
     void BuildLayout();
+    bool OpenPicture(QFile& file);
     void FormShow();
     void Image1Click();
     void FitPicture();
