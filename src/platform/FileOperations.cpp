@@ -150,8 +150,9 @@ int WriteWhole(int fd, const char* data, size_t size) {
 
 int RenameNoReplace(const std::string& from, const std::string& to) {
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL) return errno;
-    // File systems without RENAME_NOREPLACE: a hard link fails just as atomically on a taken name.
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // File systems (or kernels) without RENAME_NOREPLACE: a hard link fails just as atomically on
+    // a taken name.
     if (link(from.c_str(), to.c_str()) != 0) return errno;
     if (unlink(from.c_str()) != 0) {
         const int error = errno;

@@ -19,15 +19,17 @@ struct FileOpResult {
 
 // The freedesktop.org trash: the home trash for files on its device, a $topdir trash on other
 // mounts. Never deletes, never copies across devices: a file no trash can take stays as it was
-// and the result carries the reason (EXDEV, EROFS, EACCES, ...).
+// and the result carries the reason (EXDEV where its mount has no trash we may use, EROFS,
+// EACCES, ...). A name too long to get an info file beside it is shortened in the trash only.
 FileOpResult TrashFile(const std::string& path);
 
 // Moves the file into directory (a path with or without a trailing "/"), under its own name or
 // the first free one; across file systems by a synced copy that replaces nothing, after which
-// the source is removed.
+// the source is removed. A file already in that folder stays as it is.
 FileOpResult MoveIntoDirectory(const std::string& path, const std::string& directory);
 
-// Renames the file within its folder to newName (a name, not a path), or the first free name.
+// Renames the file within its folder to newName (a name, not a path: EINVAL otherwise), or the
+// first free name. Its own name leaves it as it is.
 FileOpResult RenameInPlace(const std::string& path, const std::string& newName);
 
 // Renames from to to unless to exists (EEXIST then); 0 or errno. The building block of the calls

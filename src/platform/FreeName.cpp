@@ -36,7 +36,8 @@ std::string CandidateName(const std::string& name, int n, size_t maxBytes) {
             parts.Base += parts.Extension;
             parts.Extension.clear();
         }
-        const size_t room = maxBytes - number.size() - parts.Extension.size();
+        const size_t used = number.size() + parts.Extension.size();
+        const size_t room = used < maxBytes ? maxBytes - used : 0;
         parts.Base = CutAtCharacter(parts.Base, room);
     }
     return parts.Base + number + parts.Extension;

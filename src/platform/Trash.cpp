@@ -194,7 +194,10 @@ FileOpResult TrashFile(const std::string& path) {
     if (!dataHome.empty() && DeviceOfNearest(dataHome + "/Trash") == file.st_dev) {
         std::string trash;
         if (const int error = PrepareHomeTrash(dataHome, trash)) return {error, ""};
-        return MoveIntoTrash(resolved, trash, resolved);
+        const FileOpResult result = MoveIntoTrash(resolved, trash, resolved);
+        // The same device seen through another mount (a bind mount) refuses the rename; the
+        // trash at the top of that mount can take the file.
+        if (result.Error != EXDEV) return result;
     }
     const std::string topdir = MountTable::ReadCurrent().MountPointContaining(resolved);
     std::string trash;

@@ -1,6 +1,6 @@
 #pragma once
-// The pieces of the desktop trash (freedesktop.org Trash specification 1.0) that TrashFile puts
-// together: which trash takes a file, and what its .trashinfo says.
+// The pieces of the desktop trash (the freedesktop.org trash standard, version 1.0) that
+// TrashFile puts together: which trash takes a file, and what its .trashinfo says.
 
 #include <ctime>
 #include <string>

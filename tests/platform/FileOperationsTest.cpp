@@ -3,6 +3,7 @@
 #include "support/BoundedChild.h"
 #include "support/FileText.h"
 #include "support/TempTree.h"
+#include "support/TestMount.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -124,18 +125,28 @@ TEST(FileOperationsTest, AMoveAcrossFileSystemsKeepsModeAndTimeAndAvoidsTakenNam
     EXPECT_EQ(st.st_mtim.tv_nsec, 987654321);
 }
 
-TEST(FileOperationsTest, AMoveOntoAFullFileSystemLeavesTheSourceAndNoPartialCopy) {
-    TempTree tree;
-    const std::string target = tree.Dir("mnt") + "/";
-    test::TmpfsMount mount(target, "64k");
-    if (!mount.Mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
-    const std::string source = tree.Pattern("big.bin", 1 << 20, 3);
-    const std::string content = FileText(source);
+// Either failure leaves the source as it was and nothing in the target: a target too small for
+// the copy, and a source folder the user may read but not change (the copy is complete by the
+// time the source would go, so it must be taken back).
+TEST(FileOperationsTest, AFailedMoveAcrossFileSystemsLeavesTheSourceAndNoCopy) {
+    for (const bool full : {true, false}) {
+        TempTree tree;
+        chmod(tree.Root().c_str(), 0755);
+        const std::string target = tree.Dir("mnt") + "/";
+        test::TmpfsMount mount(target, full ? "64k" : "1m");
+        if (!mount.Mounted() || !test::GiveToNobody(target))
+            GTEST_SKIP() << "needs root to mount and to change owners";
+        const std::string source = tree.Pattern("locked/f.bin", full ? 1 << 20 : 1000, 3);
+        const std::string content = FileText(source);
 
-    const int error = test::RunBounded([&] { return MoveIntoDirectory(source, target).Error; });
-    EXPECT_EQ(error, ENOSPC);
-    EXPECT_EQ(FileText(source), content);
-    EXPECT_TRUE(std::filesystem::is_empty(target)) << "a partial copy was left behind";
+        const int error = test::RunBounded([&] {
+            if (!full && !test::DropToNobody()) return 254;
+            return MoveIntoDirectory(source, target).Error;
+        });
+        EXPECT_EQ(error, full ? ENOSPC : EACCES);
+        EXPECT_EQ(FileText(source), content);
+        EXPECT_TRUE(std::filesystem::is_empty(target)) << "a copy was left behind";
+    }
 }
 
 TEST(FileOperationsTest, StampDeleteAndWritableSeeTheEntryItself) {

@@ -3,6 +3,7 @@
 #include "support/BoundedChild.h"
 #include "support/FileText.h"
 #include "support/TempTree.h"
+#include "support/TestMount.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -36,7 +37,7 @@ TEST(TrashTest, InfoPathKeepsEveryByteThroughPercentEncoding) {
 // Runs TrashFile in a bounded child whose current folder is an empty folder of its own, with the
 // environment the case gives; optionally as the unprivileged user.
 struct TrashRun {
-    std::string DataHome; // XDG_DATA_HOME, or empty to unset it
+    std::string DataHome; // XDG_DATA_HOME
     std::string Home;
     bool AsNobody = false;
 };
@@ -45,10 +46,7 @@ int TrashInChild(const std::string& path, const TrashRun& run, const std::string
     return test::RunBounded([&] {
         if (run.AsNobody && !test::DropToNobody()) return 254;
         if (chdir(cwd.c_str()) != 0) return 253;
-        if (run.DataHome.empty())
-            unsetenv("XDG_DATA_HOME");
-        else
-            setenv("XDG_DATA_HOME", run.DataHome.c_str(), 1);
+        setenv("XDG_DATA_HOME", run.DataHome.c_str(), 1);
         setenv("HOME", run.Home.c_str(), 1);
         return TrashFile(path).Error;
     });
@@ -85,13 +83,17 @@ std::string DecodedInfoPath(const std::string& trash) {
     return bytes;
 }
 
-// trash-cli, the independent client, restores what was trashed from under folder. It decodes
-// Path as UTF-8, so it is only asked for names that are UTF-8.
-void RestoreWithTrashCli(const std::string& folder, const std::string& home) {
+// trash-cli, the independent client: its listing, then it restores what was trashed from under
+// folder. It decodes Path as UTF-8, so it is asked to restore only names that are UTF-8.
+std::string ListAndRestoreWithTrashCli(const std::string& folder, const std::string& home,
+                                       bool restore) {
     const std::string env = "env HOME='" + home + "' XDG_DATA_HOME='" + home + "/data' ";
-    std::system(
-        ("cd '" + folder + "' && echo 0 | " + env + "timeout 20 trash-restore >/dev/null 2>&1")
-            .c_str());
+    const std::string listing = CommandOutput(env + "timeout 20 trash-list 2>&1");
+    if (restore)
+        std::system(
+            ("cd '" + folder + "' && echo 0 | " + env + "timeout 20 trash-restore >/dev/null 2>&1")
+                .c_str());
+    return listing;
 }
 
 struct TrickyName {
@@ -108,44 +110,34 @@ const TrickyName TrickyNames[] = {
     {std::string(250, 'n') + ".txt", true}, // too long for an info file name of its own
 };
 
-TEST(TrashTest, HomeTrashRestoresEveryNameToItsExactPath) {
+// In the home trash the info file keeps the absolute path; in the trash at the top of another
+// mount (a tmpfs made here), the path relative to that top.
+TEST(TrashTest, TrashedFilesAreListedAndRestoredToTheirExactPaths) {
     if (!HaveTrashCli()) GTEST_SKIP() << "trash-cli is not installed";
-    for (const auto& [name, utf8] : TrickyNames) {
-        TempTree tree;
-        const std::string home = tree.Dir("home");
-        const std::string folder = tree.Dir("docs/sub dir");
-        const std::string file = tree.File("docs/sub dir/" + name, "content of " + name);
-        const std::string cwd = tree.Dir("cwd");
-        ASSERT_EQ(TrashInChild(file, {home + "/data", home}, cwd), 0) << name;
-        EXPECT_FALSE(FileIsPresent(file));
-        EXPECT_TRUE(fs::is_empty(cwd));
-        EXPECT_EQ(DecodedInfoPath(home + "/data/Trash/"), file);
-        if (!utf8) continue;
+    const std::string topTrash = ".Trash-" + std::to_string(getuid()) + "/";
+    for (const bool onMount : {false, true}) {
+        for (const auto& [name, utf8] : TrickyNames) {
+            TempTree tree;
+            const std::string home = tree.Dir("home");
+            const std::string top = tree.Dir("mnt");
+            test::TmpfsMount mount(top);
+            if (onMount && !mount.Mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+            const std::string folder = tree.Dir(onMount ? "mnt/sub dir" : "sub dir");
+            const std::string file = folder + "/" + name;
+            tree.File(file.substr(tree.Root().size()), "content of " + name);
+            const std::string cwd = tree.Dir("cwd");
+            ASSERT_EQ(TrashInChild(file, {home + "/data", home}, cwd), 0) << name;
+            EXPECT_FALSE(FileIsPresent(file));
+            EXPECT_TRUE(fs::is_empty(cwd));
+            const std::string trash = onMount ? top + "/" + topTrash : home + "/data/Trash/";
+            EXPECT_EQ(DecodedInfoPath(trash), onMount ? "sub dir/" + name : file);
 
-        RestoreWithTrashCli(folder, home);
-        EXPECT_EQ(FileText(file), "content of " + name) << "not restored: " << name;
-        EXPECT_TRUE(fs::is_empty(home + "/data/Trash/info")) << name;
-    }
-}
-
-TEST(TrashTest, AFileOnAnotherMountGoesToItsTopDirTrashWithARelativePath) {
-    if (!HaveTrashCli()) GTEST_SKIP() << "trash-cli is not installed";
-    for (const auto& [name, utf8] : TrickyNames) {
-        TempTree tree;
-        const std::string home = tree.Dir("home");
-        const std::string top = tree.Dir("mnt");
-        test::TmpfsMount mount(top);
-        if (!mount.Mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
-        const std::string file = tree.File("mnt/d/" + name, "x");
-        const std::string cwd = tree.Dir("cwd");
-        ASSERT_EQ(TrashInChild(file, {home + "/data", home}, cwd), 0) << name;
-        EXPECT_FALSE(FileIsPresent(file));
-        EXPECT_TRUE(fs::is_empty(cwd));
-        EXPECT_EQ(DecodedInfoPath(top + "/.Trash-" + std::to_string(getuid()) + "/"), "d/" + name);
-        if (!utf8) continue;
-
-        RestoreWithTrashCli(top + "/d", home);
-        EXPECT_EQ(FileText(file), "x") << "not restored: " << name;
+            const std::string listing = ListAndRestoreWithTrashCli(folder, home, utf8);
+            if (!utf8) continue;
+            EXPECT_NE(listing.find(file), std::string::npos) << listing;
+            EXPECT_EQ(FileText(file), "content of " + name) << "not restored: " << name;
+            EXPECT_TRUE(fs::is_empty(trash + "info")) << name;
+        }
     }
 }
 
@@ -190,17 +182,35 @@ TEST(TrashTest, TopDirTrashIsChosenOnlyWhereItIsSafe) {
     }
 }
 
+// A second mount of the home trash's own device cannot rename into it, so the file goes to the
+// trash at the top of that mount.
+TEST(TrashTest, AFileSeenThroughABindMountGoesToThatMountsTrash) {
+    TempTree tree;
+    const std::string bind = tree.Dir("bind");
+    test::BindMount mount(tree.Dir("real"), bind);
+    if (!mount.Mounted()) GTEST_SKIP() << "cannot bind-mount here";
+    const std::string file = tree.File("bind/f.txt", "x");
+    const std::string cwd = tree.Dir("cwd");
+    ASSERT_EQ(TrashInChild(file, {tree.Path("data"), tree.Path("home")}, cwd), 0);
+    const std::string trash = bind + "/.Trash-" + std::to_string(getuid()) + "/";
+    EXPECT_EQ(FileText(trash + "files/f.txt"), "x");
+    EXPECT_NE(FileText(trash + "info/f.txt.trashinfo").find("\nPath=f.txt\n"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(tree.Path("data/Trash/info")));
+    EXPECT_TRUE(fs::is_empty(cwd));
+}
+
 struct RefusedCase {
     const char* What;
     int Error;
 };
 
 // Where no trash can take the file it must stay where it was, with the reason, and nothing may
-// appear in the current folder or hang. The permission cases run as the unprivileged user.
+// appear in the current folder or hang; an info file written before a refused rename goes again.
+// The permission cases run as the unprivileged user.
 TEST(TrashTest, AFileNoTrashCanTakeStaysWhereItWas) {
     const RefusedCase cases[] = {
         {"read-only mount", EROFS},  {"unwritable topdir", EXDEV},    {"missing data home", EACCES},
-        {"unwritable info", EACCES}, {"foreign topdir trash", EXDEV},
+        {"unwritable info", EACCES}, {"foreign topdir trash", EXDEV}, {"locked folder", EACCES},
     };
     for (const RefusedCase& c : cases) {
         const std::string what = c.What;
@@ -212,9 +222,10 @@ TEST(TrashTest, AFileNoTrashCanTakeStaysWhereItWas) {
             GTEST_SKIP() << "needs root to mount and to change owners";
         const std::string cwd = tree.Dir("cwd");
         test::GiveToNobody(cwd);
-        const bool onMount = what != "missing data home" && what != "unwritable info";
+        const bool onMount =
+            what != "missing data home" && what != "unwritable info" && what != "locked folder";
         const std::string file = tree.File(onMount ? "mnt/own/f.txt" : "own/f.txt", "x");
-        test::GiveToNobody(tree.Path(onMount ? "mnt/own" : "own"));
+        if (what != "locked folder") test::GiveToNobody(tree.Path(onMount ? "mnt/own" : "own"));
         TrashRun run{tree.Path("data"), tree.Path("home"), true};
         if (what == "read-only mount") {
             ASSERT_TRUE(mount.MakeReadOnly());
@@ -238,13 +249,14 @@ TEST(TrashTest, AFileNoTrashCanTakeStaysWhereItWas) {
         EXPECT_EQ(TrashInChild(file, run, cwd), c.Error) << c.What;
         EXPECT_EQ(FileText(file), "x") << c.What;
         EXPECT_TRUE(fs::is_empty(cwd)) << c.What;
-        if (fs::exists(tree.Path("data/Trash/files"))) {
-            EXPECT_TRUE(fs::is_empty(tree.Path("data/Trash/files"))) << c.What;
+        for (const char* folder : {"data/Trash/files", "data/Trash/info"}) {
+            const std::string trashed = tree.Path(folder);
+            EXPECT_TRUE(!fs::exists(trashed) || fs::is_empty(trashed)) << c.What;
         }
     }
 }
 
-TEST(TrashTest, AMissingDataHomeIsCreatedAndATakenNameGetsAFreeOne) {
+TEST(TrashTest, AMissingOrRelativeDataHomeNeverLeavesTheHomeAndTakenNamesGetFreeOnes) {
     TempTree tree;
     const std::string cwd = tree.Dir("cwd");
     const TrashRun run{tree.Path("new/data"), tree.Path("home")};
@@ -257,6 +269,10 @@ TEST(TrashTest, AMissingDataHomeIsCreatedAndATakenNameGetsAFreeOne) {
     EXPECT_EQ(FileText(trash + "files/same (2).txt"), "second");
     EXPECT_NE(FileText(trash + "info/same (2).txt.trashinfo").find("Path=" + second + "\n"),
               std::string::npos);
+    // A relative XDG_DATA_HOME is not used: the trash is then the one below $HOME.
+    const std::string third = tree.File("c/same.txt", "third");
+    ASSERT_EQ(TrashInChild(third, {"relative/data", tree.Path("home")}, cwd), 0);
+    EXPECT_EQ(FileText(tree.Path("home/.local/share/Trash/files/same.txt")), "third");
     EXPECT_TRUE(fs::is_empty(cwd));
 }
 

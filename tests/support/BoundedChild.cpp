@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <grp.h>
-#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,20 +34,6 @@ bool GiveToNobody(const std::string& path) {
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
         if (lchown(it->path().c_str(), NobodyId, NobodyId) != 0) return false;
     return !ec;
-}
-
-TmpfsMount::TmpfsMount(const std::string& folder, const std::string& size) : folder_(folder) {
-    const std::string options = "size=" + size + ",mode=0755";
-    mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
-}
-
-TmpfsMount::~TmpfsMount() {
-    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
-}
-
-bool TmpfsMount::MakeReadOnly() {
-    return mounted_ &&
-           mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
 } // namespace pellmora::test

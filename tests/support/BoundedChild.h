@@ -20,20 +20,4 @@ bool DropToNobody();
 // Hands path and everything below it to NobodyId; false when not running as root.
 bool GiveToNobody(const std::string& path);
 
-// A small tmpfs mounted at an existing folder for the life of the object; Mounted() is false when
-// the process may not mount (not root), and the tests that need it skip.
-class TmpfsMount {
-  public:
-    explicit TmpfsMount(const std::string& folder, const std::string& size = "1m");
-    ~TmpfsMount();
-    TmpfsMount(const TmpfsMount&) = delete;
-    TmpfsMount& operator=(const TmpfsMount&) = delete;
-    bool Mounted() const { return mounted_; }
-    bool MakeReadOnly();
-
-  private:
-    std::string folder_;
-    bool mounted_ = false;
-};
-
 } // namespace pellmora::test
