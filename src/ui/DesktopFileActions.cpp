@@ -3,15 +3,18 @@
 #include "actions/DeleteCommand.h"
 #include "actions/MoveCommand.h"
 #include "actions/RenameCommand.h"
+#include "actions/ShellActions.h"
+#include "actions/ui/PicturePreviewUnit.h"
 #include "export/ExportList.h"
+#include "ui/NativeText.h"
 
 #include <QLocale>
 
 namespace pellmora {
 
 DesktopFileActions::DesktopFileActions(DialogExchange& exchange, ActionDialogs dialogs,
-                                       MessagePrompter& prompter)
-    : exchange_(exchange), dialogs_(dialogs), prompter_(prompter) {}
+                                       DesktopServices services, MessagePrompter& prompter)
+    : exchange_(exchange), dialogs_(dialogs), services_(std::move(services)), prompter_(prompter) {}
 
 void DesktopFileActions::DeleteSelected(SearchState& state) {
     ActionParts parts{exchange_, prompter_};
@@ -38,13 +41,22 @@ void DesktopFileActions::DeleteThisFile(SearchState& state, int32_t record) {
     DeleteOneFile(state, record, prompter_);
 }
 
-// The shell commands come with the shell services; until then the entries do nothing.
-void DesktopFileActions::OpenContainingFolder(const SearchState&, int32_t) {}
+void DesktopFileActions::OpenContainingFolder(const SearchState& state, int32_t record) {
+    pellmora::OpenContainingFolder(state, record, services_.Opener);
+}
 
-void DesktopFileActions::OpenWithAssociatedProgram(const SearchState&, int32_t) {}
+void DesktopFileActions::OpenWithAssociatedProgram(const SearchState& state, int32_t record) {
+    pellmora::OpenWithAssociatedProgram(state, record, services_.Opener);
+}
 
-void DesktopFileActions::ShowFileProperties(const SearchState&, int32_t) {}
+void DesktopFileActions::ShowFileProperties(const SearchState& state, int32_t record) {
+    pellmora::ShowFileProperties(state, record, services_.Properties);
+}
 
-void DesktopFileActions::PicturePreview(const SearchState&, int32_t) {}
+void DesktopFileActions::PicturePreview(const SearchState& state, int32_t record) {
+    if (record < 0 || static_cast<size_t>(record) >= state.ResultList.size()) return;
+    const TFileInfoType& file = state.ResultList[static_cast<size_t>(record)];
+    dialogs_.Preview.ShowPicture(Decoded(FullPath(state, file)));
+}
 
 } // namespace pellmora

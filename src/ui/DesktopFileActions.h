@@ -1,8 +1,9 @@
 #pragma once
 // The program's own file actions: the commands of src/actions with the dialogs created at
-// start-up and the message boxes, and the export of the list.
+// start-up, the message boxes and the desktop's services, and the export of the list.
 
 #include "actions/ActionDialog.h"
+#include "actions/ShellServices.h"
 #include "export/ExportDialog.h"
 #include "model/DialogExchange.h"
 #include "ui/FileActions.h"
@@ -10,16 +11,25 @@
 
 namespace pellmora {
 
+class TPicturePreviewForm;
+
 struct ActionDialogs {
     DeleteDialog& Delete;
     ActionDialog& Move;
     ActionDialog& Rename;
     ExportDialog& Export;
+    TPicturePreviewForm& Preview;
+};
+
+struct DesktopServices {
+    UrlOpener Opener;
+    FilePropertiesService& Properties;
 };
 
 class DesktopFileActions final : public FileActions {
   public:
-    DesktopFileActions(DialogExchange& exchange, ActionDialogs dialogs, MessagePrompter& prompter);
+    DesktopFileActions(DialogExchange& exchange, ActionDialogs dialogs, DesktopServices services,
+                       MessagePrompter& prompter);
 
     void DeleteSelected(SearchState& state) override;
     void MoveSelected(SearchState& state) override;
@@ -35,6 +45,7 @@ class DesktopFileActions final : public FileActions {
   private:
     DialogExchange& exchange_;
     ActionDialogs dialogs_;
+    DesktopServices services_;
     MessagePrompter& prompter_;
 };
 

@@ -56,11 +56,14 @@ int main(int argc, char* argv[]) {
     TMaskForm maskForm(prompter, location);
     TEditMaskForm editMaskForm(prompter);
     TSettingsForm settingsForm;
-    TPicturePreviewForm picturePreviewForm;
+    TPicturePreviewForm picturePreviewForm(prompter);
     maskForm.AttachEditForm(&editMaskForm);
     form.AttachDialogs(&aboutForm, &settingsForm, &maskForm);
     DialogExchange exchange;
-    DesktopFileActions actions(exchange, {deleteForm, moveForm, renameForm, exportForm}, prompter);
+    FileManagerService fileManager;
+    DesktopFileActions actions(exchange,
+                               {deleteForm, moveForm, renameForm, exportForm, picturePreviewForm},
+                               {DesktopUrlOpener(), fileManager}, prompter);
     form.AttachFileActions(actions);
 
     form.show();
