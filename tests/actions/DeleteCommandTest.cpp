@@ -11,18 +11,14 @@
 #include <unistd.h>
 
 using namespace pellmora;
-using pellmora::test::ListedTree;
-using pellmora::test::Resolved;
-using pellmora::test::ScriptedDialog;
-using pellmora::test::ScriptedPrompter;
-using pellmora::test::Ticks;
+using namespace pellmora::test;
 
 namespace {
 
 constexpr uint8_t ToTrash = 1;
 constexpr uint8_t ForGood = 2;
 
-struct DeleteTest : pellmora::test::ActionCommandTest {
+struct DeleteTest : ActionCommandTest {
     ActionOutcome Delete(uint8_t choice) {
         dialog.Choice = choice;
         return DeleteSelectedFiles(listed.State, dialog, parts);

@@ -13,19 +13,14 @@
 #include <unistd.h>
 
 using namespace pellmora;
-using pellmora::test::FileText;
-using pellmora::test::ListedTree;
-using pellmora::test::Resolved;
-using pellmora::test::ScriptedDialog;
-using pellmora::test::ScriptedPrompter;
-using pellmora::test::Ticks;
+using namespace pellmora::test;
 
 namespace {
 
 constexpr uint8_t Postfix = 1;
 constexpr uint8_t Prefix = 2;
 
-struct MoveRenameTest : pellmora::test::ActionCommandTest {
+struct MoveRenameTest : ActionCommandTest {
     ActionOutcome Move(const std::string& target) {
         dialog.Choice = 1;
         dialog.Text = QString::fromStdString(target);
