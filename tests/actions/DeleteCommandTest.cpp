@@ -4,6 +4,7 @@
 #include "actions/DeleteCommand.h"
 #include "ActionTestKit.h"
 #include "actions/CopyGuard.h"
+#include "support/TestMount.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -49,6 +50,19 @@ TEST_F(DeleteTest, AReadOnlyFileDeletedWithoutBackupLosesItsAttributeFirst) {
     EXPECT_TRUE(listed.Trashed().empty());
     EXPECT_EQ(listed.State.ResultList[1].Attributes & 0x01u, 0u);
     EXPECT_EQ(prompter.Texts(), QStringList{"1 of 1 files was deleted."});
+
+    // Where the delete then fails, the record has lost the attribute all the same.
+    TmpfsMount mount(listed.Tree.Dir("mount"));
+    if (!mount.Mounted()) return; // mounting needs root
+    listed.List("mount/ro", "same", 1, true);
+    listed.State.ResultList[2].Attributes = 0x01;
+    ASSERT_TRUE(mount.MakeReadOnly());
+    prompter.Log.clear();
+    EXPECT_EQ(Delete(ForGood).Done, 0);
+    EXPECT_TRUE(listed.Exists("mount/ro"));
+    EXPECT_EQ(listed.State.ResultList[2].Attributes & 0x01u, 0u);
+    EXPECT_EQ(prompter.Texts(), (QStringList{"Cannot delete file \"ro\"\n\rError code: 30",
+                                             "0 of 1 files was deleted."}));
 }
 
 TEST_F(DeleteTest, AFailureAsksAndAbortLeavesTheRestUntouched) {
