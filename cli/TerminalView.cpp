@@ -1,6 +1,7 @@
 #include "TerminalView.h"
 
-#include "search/TextFormats.h"
+#include "model/NativeText.h"
+#include "model/TextFormats.h"
 
 #include <QFile>
 #include <unistd.h>
@@ -23,11 +24,10 @@ void TerminalView::Tick() {
     lastTick_ = now;
     QString status = ElapsedText(now - state_.StartTick);
     if (state_.SearchPhase == 1) {
-        status += QStringLiteral("  Comparing %1%  ").arg(progress_) +
-                  QFile::decodeName(QByteArray::fromStdString(state_.CurrentFile));
+        status += QStringLiteral("  Comparing %1%  ").arg(progress_) + Decoded(state_.CurrentFile);
     } else {
         status += QStringLiteral("  Scan \"%1\"...  %2 Files")
-                      .arg(QFile::decodeName(QByteArray::fromStdString(state_.CurrentDir)))
+                      .arg(Decoded(state_.CurrentDir))
                       .arg(state_.ScanLast + 1);
     }
     std::fprintf(err_, "\r\033[K%s", status.left(150).toLocal8Bit().constData());

@@ -2,7 +2,7 @@
 // The search's view on a terminal: messages to standard error with their "\n\r" breaks shown as
 // line breaks, and, when standard error is a terminal, the status line twice a second.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 #include "search/SearchView.h"
 
 #include <cstdio>

@@ -4,6 +4,7 @@
 #include "ScanOptions.h"
 #include "TerminalView.h"
 #include "export/ReportFile.h"
+#include "model/NativeText.h"
 #include "search/SearchDriver.h"
 #include "search/crc32tab.h"
 
@@ -33,7 +34,7 @@ void InstallInterruptHandler() {
 // A bare file name means the current folder here, as it does for any command-line tool.
 bool ExportReport(const SearchState& state, const cli::ScanOptions& options,
                   const QString& duplicateText) {
-    QString name = QFile::decodeName(QByteArray::fromStdString(*options.ExportFile));
+    QString name = Decoded(*options.ExportFile);
     if (!name.contains(QLatin1Char('/'))) name.prepend(QStringLiteral("./"));
     const ReportSource source{state, duplicateText, options.Inputs.Directories};
     const ReportOutcome outcome = WriteDuplicateReport(name, source, ReportEnvironment{});

@@ -89,7 +89,7 @@ std::vector<DriveEntry> ListDrives() {
     return drives;
 }
 
-int ListSubfolders(const std::string& path, TDirectoryList& names) {
+int ListSubfolders(const std::string& path, std::vector<std::string>& names) {
     names.clear();
     ForEachSubfolder(path, [&](const char* name) {
         names.emplace_back(name);

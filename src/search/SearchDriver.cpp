@@ -7,9 +7,9 @@
 
 #include "search/SearchDriver.h"
 
-#include "results/SortProcedures.h"
+#include "model/SortProcedures.h"
+#include "model/TextFormats.h"
 #include "search/FileCollection.h"
-#include "search/TextFormats.h"
 #include "search/crc32tab.h"
 
 #include <exception>

@@ -2,8 +2,8 @@
 // One whole search: start checks, reset, walk, sort by size, comparison run by run, publication
 // of the result and the end-of-search report, all through the view and the event pump.
 
-#include "search/DuplicateTypes.h"
-#include "search/SearchInputs.h"
+#include "model/DuplicateTypes.h"
+#include "model/SearchInputs.h"
 #include "search/SearchView.h"
 
 namespace pellmora {

@@ -1,6 +1,6 @@
 #include "ui/AboutUnit.h"
 
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QEvent>
 #include <QLabel>

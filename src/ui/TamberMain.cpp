@@ -1,14 +1,14 @@
 #include "ui/TamberMain.h"
 
+#include "model/TextFormats.h"
+#include "model/ui/DialogFrame.h"
 #include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
 #include "search/SearchDriver.h"
-#include "search/TextFormats.h"
 #include "ui/AboutUnit.h"
-#include "ui/DialogFrame.h"
 #include "ui/DirectoryPicker.h"
 
-#include "ui/NativeText.h"
+#include "model/NativeText.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

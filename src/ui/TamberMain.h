@@ -3,12 +3,12 @@
 // from its Start button, and the directory picker. It owns the search's shared state and shows
 // the search through the view interface.
 
-#include "search/DuplicateTypes.h"
-#include "search/SearchInputs.h"
+#include "model/DuplicateTypes.h"
+#include "model/MessagePrompter.h"
+#include "model/SearchInputs.h"
 #include "search/SearchView.h"
 #include "settings/ProgramFiles.h"
 #include "ui/FileActions.h"
-#include "ui/MessagePrompter.h"
 #include "ui/TimeSlicedPump.h"
 #include "ui/WebPages.h"
 

@@ -1,5 +1,5 @@
 #include "search/SearchDriver.h"
-#include "search/TextFormats.h"
+#include "model/TextFormats.h"
 #include "support/RecordingView.h"
 #include "support/TempTree.h"
 

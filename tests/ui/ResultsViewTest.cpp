@@ -3,9 +3,9 @@
 
 #include "RecordingActions.h"
 #include "RecordingPrompter.h"
+#include "model/SortProcedures.h"
 #include "results/ResultStateBuilder.h"
 #include "results/ResultsViewInput.h"
-#include "results/SortProcedures.h"
 #include "results/ui/ResultsModel.h"
 #include "support/TempTree.h"
 #include "ui/TamberMain.h"

@@ -1,9 +1,9 @@
 #include "settings/ui/EditMaskUnit.h"
 
+#include "model/MessagePrompter.h"
+#include "model/ui/DialogFrame.h"
 #include "settings/MaskCatalogue.h"
 #include "settings/ui/DialogControls.h"
-#include "ui/DialogFrame.h"
-#include "ui/MessagePrompter.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

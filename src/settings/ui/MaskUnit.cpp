@@ -1,9 +1,9 @@
 #include "settings/ui/MaskUnit.h"
 
+#include "model/MessagePrompter.h"
+#include "model/ui/DialogFrame.h"
 #include "settings/ui/DialogControls.h"
 #include "settings/ui/EditMaskUnit.h"
-#include "ui/DialogFrame.h"
-#include "ui/MessagePrompter.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

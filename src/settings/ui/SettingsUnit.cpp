@@ -1,7 +1,7 @@
 #include "settings/ui/SettingsUnit.h"
 
+#include "model/ui/DialogFrame.h"
 #include "settings/ui/DialogControls.h"
-#include "ui/DialogFrame.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

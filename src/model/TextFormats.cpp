@@ -1,4 +1,4 @@
-#include "search/TextFormats.h"
+#include "model/TextFormats.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "ui/MessagePrompter.h"
+#include "ui/QtMessagePrompter.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -44,30 +44,6 @@ void CentreOnScreen(QMessageBox& box) {
 }
 
 } // namespace
-
-QString PromptCaption(PromptKind kind) {
-    switch (kind) {
-    case PromptKind::Error:
-        return QStringLiteral("Error");
-    case PromptKind::Information:
-        return QStringLiteral("Information");
-    case PromptKind::Confirm:
-        return QStringLiteral("Confirm");
-    case PromptKind::ErrorReport:
-        return QStringLiteral("Pellmora");
-    }
-    return {};
-}
-
-QString ErrorReportText(const QString& text) {
-    if (!text.isEmpty() && text.back() > QLatin1Char('.')) return text + QLatin1Char('.');
-    return text;
-}
-
-QString MessageBoxText(PromptKind kind, const QString& text) {
-    QString shown = kind == PromptKind::ErrorReport ? ErrorReportText(text) : text;
-    return shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-}
 
 PromptButton QtMessagePrompter::Prompt(PromptKind kind, const QString& text,
                                        const QList<PromptButton>& buttons) {

@@ -1,4 +1,4 @@
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QGuiApplication>
 #include <QScreen>
