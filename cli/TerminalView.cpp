@@ -2,6 +2,7 @@
 
 #include "model/NativeText.h"
 #include "model/TextFormats.h"
+#include "search/StatusLine.h"
 
 #include <QFile>
 #include <unistd.h>
@@ -26,9 +27,7 @@ void TerminalView::Tick() {
     if (state_.SearchPhase == 1) {
         status += QStringLiteral("  Comparing %1%  ").arg(progress_) + Decoded(state_.CurrentFile);
     } else {
-        status += QStringLiteral("  Scan \"%1\"...  %2 Files")
-                      .arg(Decoded(state_.CurrentDir))
-                      .arg(state_.ScanLast + 1);
+        status += QStringLiteral("  ") + ScanStatusText(state_);
     }
     std::fprintf(err_, "\r\033[K%s", status.left(150).toLocal8Bit().constData());
     std::fflush(err_);
@@ -43,9 +42,7 @@ void TerminalView::ClearStatusLine() {
 
 void TerminalView::Write(const QString& text) {
     ClearStatusLine();
-    QString shown = text;
-    shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    std::fputs(shown.toLocal8Bit().constData(), err_);
+    std::fputs(WithLineBreaks(text).toLocal8Bit().constData(), err_);
     std::fputc('\n', err_);
     std::fflush(err_);
 }

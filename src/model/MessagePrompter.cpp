@@ -1,5 +1,7 @@
 #include "model/MessagePrompter.h"
 
+#include "model/TextFormats.h"
+
 namespace pellmora {
 
 QString PromptCaption(PromptKind kind) {
@@ -22,8 +24,7 @@ QString ErrorReportText(const QString& text) {
 }
 
 QString MessageBoxText(PromptKind kind, const QString& text) {
-    QString shown = kind == PromptKind::ErrorReport ? ErrorReportText(text) : text;
-    return shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    return WithLineBreaks(kind == PromptKind::ErrorReport ? ErrorReportText(text) : text);
 }
 
 } // namespace pellmora

@@ -75,6 +75,10 @@ QString TrimBlanks(const QString& text) {
     return text.mid(first, last - first);
 }
 
+QString WithLineBreaks(QString text) {
+    return text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+}
+
 QString ElapsedText(uint32_t ms) {
     const uint32_t hours = ms / 3600000u;
     const uint32_t minutes = (ms / 1000u) % 3600u / 60u;

@@ -1,9 +1,9 @@
 #include "ui/QtMessagePrompter.h"
 
-#include <QGuiApplication>
+#include "model/ui/DialogFrame.h"
+
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 
 namespace pellmora {
 
@@ -34,15 +34,6 @@ QMessageBox::Icon PromptIcon(PromptKind kind) {
     }
 }
 
-void CentreOnScreen(QMessageBox& box) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    box.adjustSize();
-    QRect frame = box.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    box.move(frame.topLeft());
-}
-
 } // namespace
 
 PromptButton QtMessagePrompter::Prompt(PromptKind kind, const QString& text,
@@ -51,6 +42,7 @@ PromptButton QtMessagePrompter::Prompt(PromptKind kind, const QString& text,
     QList<QPair<QAbstractButton*, PromptButton>> map;
     for (PromptButton b : buttons)
         map.append({box.addButton(ButtonCaption(b), QMessageBox::AcceptRole), b});
+    box.adjustSize();
     CentreOnScreen(box);
     box.exec();
     for (const auto& [widget, button] : map)

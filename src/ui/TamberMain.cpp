@@ -5,6 +5,7 @@
 #include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
 #include "search/SearchDriver.h"
+#include "search/StatusLine.h"
 #include "ui/AboutUnit.h"
 #include "ui/DirectoryPicker.h"
 
@@ -144,9 +145,7 @@ void TMainForm::AsyncTimerTimer() {
         SetStatusText(QStringLiteral(" Status: Comparing \"") + Decoded(State.CurrentFile) +
                       QLatin1Char('"'));
     } else {
-        SetStatusText(QStringLiteral(" Status: Scan \"") + Decoded(State.CurrentDir) +
-                      QStringLiteral("\"...  ") + QString::number(State.ScanLast + 1) +
-                      QStringLiteral(" Files"));
+        SetStatusText(QStringLiteral(" Status: ") + ScanStatusText(State));
     }
 }
 

@@ -25,4 +25,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return Named(new QPushButton(caption, parent), name, caption);
 }
 
+QString HeadingGradient() {
+    return QStringLiteral("qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                          " stop:0 rgb(150,188,226), stop:1 rgb(3,56,147))");
+}
+
 } // namespace pellmora

@@ -24,4 +24,7 @@ template <typename W> W* Named(W* widget, const char* name, const QString& capti
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
 
+// The blue gradient behind the program's headings and banner, as a style-sheet brush.
+QString HeadingGradient();
+
 } // namespace pellmora
