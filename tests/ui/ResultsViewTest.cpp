@@ -451,14 +451,6 @@ TEST_F(ResultsViewTest, ListLeavesTheListsAloneWhileASearchRuns) {
     EXPECT_EQ(model->rowCount(), static_cast<int>(form.State.ResultList.size()));
 }
 
-TEST(MessageBoxTextTest, LineFeedCarriageReturnIsOneLineBreak) {
-    EXPECT_EQ(MessageBoxText(PromptKind::Information, "Done.\n\rFiles: 3\n\r\n\rEnd"),
-              "Done.\nFiles: 3\n\nEnd");
-    EXPECT_EQ(MessageBoxText(PromptKind::ErrorReport, "Out of memory\n\rnow"),
-              "Out of memory\nnow.");
-    EXPECT_EQ(MessageBoxText(PromptKind::Error, "a\r\nb"), "a\r\nb");
-}
-
 } // namespace
 
 TEST_F(ResultsViewTest, ActionButtonsReachTheirCommands) {
