@@ -48,7 +48,6 @@ void TerminalView::Write(const QString& text) {
 }
 
 void TerminalView::ShowError(const QString& text) {
-    refused_ = true;
     Write(text);
 }
 
@@ -57,7 +56,6 @@ void TerminalView::ShowInformation(const QString& text) {
 }
 
 void TerminalView::ShowErrorReport(const QString& text) {
-    failed_ = true;
     Write(QStringLiteral("pellmora-scan: ") + text);
 }
 

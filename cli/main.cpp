@@ -77,12 +77,13 @@ int main(int argc, char** argv) {
         view.Tick();
     };
     state.StopFlag = 0;
-    SearchStart(state, options->Inputs, view, pump);
+    const SearchOutcome outcome = SearchStart(state, options->Inputs, view, pump);
 
-    if (view.Refused()) return 1;
+    if (outcome == SearchOutcome::Refused) return 1;
     cli::PrintResults(state, options->Format, stdout);
     std::fflush(stdout);
     if (options->ExportFile && !ExportReport(state, *options, view.DuplicateText())) return 1;
-    if (interrupted) return 130;
-    return view.Failed() ? 1 : 0;
+    // A stop after the search (while the list is printed) is still the user's interrupt.
+    if (outcome == SearchOutcome::Stopped || interrupted) return 130;
+    return outcome == SearchOutcome::Failed ? 1 : 0;
 }

@@ -285,11 +285,18 @@ void FindDuplicateGroups(SearchState& state, SearchView& view, const EventPump& 
     SearchRun(state, view, pump).FindDuplicateGroups();
 }
 
-void SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
-                 const EventPump& pump) {
+SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
+                          const EventPump& pump) {
+    // Cleared on every way out, exceptions included, and only after the last message box.
+    struct RunningFlag {
+        explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+        ~RunningFlag() { flag_ = false; }
+        bool& flag_;
+    } running(state.SearchRunning);
     ReadSizeLimits(state, inputs, QLocale());
     SearchRun run(state, view, pump);
     std::optional<QString> failure;
+    bool stopped = false;
     try {
         view.PrepareToStart();
         state.SearchPhase = 0;
@@ -308,7 +315,7 @@ void SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& vie
             view.SetTimerEnabled(false);
             view.SetStatusText(QStringLiteral(" Status: Waiting"));
             EndSearch(state, view);
-            return;
+            return SearchOutcome::Refused;
         }
         SplitMasks(state, inputs.MaskText);
         CollectListedDirectories(state, inputs, pump);
@@ -327,12 +334,15 @@ void SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& vie
             }
         }
         run.Publish();
+        stopped = state.StopFlag == 1;
         run.FinalReport();
     } catch (const std::exception& error) {
         failure = ErrorText(error);
     }
     EndSearch(state, view);
     if (failure) view.ShowErrorReport(*failure);
+    if (failure) return SearchOutcome::Failed;
+    return stopped ? SearchOutcome::Stopped : SearchOutcome::Finished;
 }
 
 } // namespace pellmora

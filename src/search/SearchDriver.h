@@ -8,8 +8,12 @@
 
 namespace pellmora {
 
-void SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
-                 const EventPump& pump);
+// How a search ended: a start check refused it, a stop request ended it early, or an error
+// ended it (the groups found before the error are still published).
+enum class SearchOutcome { Finished, Refused, Stopped, Failed };
+
+SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
+                          const EventPump& pump);
 
 // The comparison phase over ScanList, sorted by size, largest first.
 void FindDuplicateGroups(SearchState& state, SearchView& view, const EventPump& pump);

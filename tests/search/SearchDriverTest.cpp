@@ -27,10 +27,12 @@ class SearchDriverTest : public ::testing::Test {
 
     void Run() {
         state.StopFlag = 0;
-        SearchStart(state, inputs, view, [this] {
+        outcome = SearchStart(state, inputs, view, [this] {
             ++pumps;
+            EXPECT_TRUE(state.SearchRunning);
             if (hook) hook();
         });
+        EXPECT_FALSE(state.SearchRunning);
     }
 
     // Groups as sets of paths relative to the tree, in group order.
@@ -78,6 +80,7 @@ class SearchDriverTest : public ::testing::Test {
     RecordingView view;
     std::function<void()> hook;
     int pumps = 0;
+    SearchOutcome outcome = SearchOutcome::Failed;
 };
 
 TEST_F(SearchDriverTest, PairAndTripleWithExactTotalsAndReport) {
@@ -179,8 +182,10 @@ TEST_F(SearchDriverTest, StartChecksRefuseAndClearThePreviousResult) {
     Run();
     ASSERT_EQ(state.ResultLast, 1);
 
+    EXPECT_EQ(outcome, SearchOutcome::Finished);
     inputs.Directories.clear();
     Run();
+    EXPECT_EQ(outcome, SearchOutcome::Refused);
     EXPECT_TRUE(view.Calls.contains("Error: Please, add one or more directories to search."));
     EXPECT_EQ(view.Status, " Status: Waiting");
     EXPECT_EQ(state.ResultLast, -1);
@@ -191,6 +196,7 @@ TEST_F(SearchDriverTest, StartChecksRefuseAndClearThePreviousResult) {
     inputs.Directories = {tree.Root()};
     inputs.MaskText = " \t ";
     Run();
+    EXPECT_EQ(outcome, SearchOutcome::Refused);
     EXPECT_TRUE(view.Calls.contains("Error: Please, add one or more file masks."));
 
     inputs.MaskText = "*.*";
@@ -208,6 +214,7 @@ TEST_F(SearchDriverTest, StopDuringTheWalkGivesTheShortReport) {
         tree.File("d" + std::to_string(k) + "/f", "same");
     hook = [this] { state.StopFlag = 1; };
     Run();
+    EXPECT_EQ(outcome, SearchOutcome::Stopped);
     EXPECT_EQ(view.Status, " Status: Search interrupted.");
     EXPECT_EQ(view.Information, Interrupted + QString(22, QLatin1Char(' ')));
     EXPECT_EQ(state.ResultLast, -1);
@@ -224,6 +231,7 @@ TEST_F(SearchDriverTest, StopDuringTheComparisonKeepsTheGroupsFiledBefore) {
         if (state.SearchPhase == 1 && state.ResultLast >= 0) state.StopFlag = 1;
     };
     Run();
+    EXPECT_EQ(outcome, SearchOutcome::Stopped);
     ASSERT_EQ(Groups().size(), 1u);
     EXPECT_EQ(Groups()[0], (std::set<std::string>{"big/a", "big/b"}));
     EXPECT_EQ(view.Status, " Status: Search interrupted.");
@@ -284,6 +292,7 @@ TEST_F(SearchDriverTest, ErrorInsideTheComparisonStillPublishes) {
     EXPECT_EQ(view.Rows, 2);
     EXPECT_TRUE(view.Information.startsWith(Finished));
     EXPECT_EQ(view.Calls.last(), "ErrorReport: disk gone");
+    EXPECT_EQ(outcome, SearchOutcome::Failed);
     EXPECT_EQ(state.StopFlag, 1);
     ExpectInvariants();
 
@@ -294,6 +303,7 @@ TEST_F(SearchDriverTest, ErrorInsideTheComparisonStillPublishes) {
     Run();
     EXPECT_EQ(view.Calls.filter("Information:").size(), 0) << "no report after an early error";
     EXPECT_EQ(view.Calls.last(), "ErrorReport: walk failed");
+    EXPECT_EQ(outcome, SearchOutcome::Failed);
     EXPECT_EQ(view.Calls[view.Calls.size() - 2], "PrepareToStop");
 }
 
