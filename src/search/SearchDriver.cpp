@@ -281,6 +281,18 @@ QString ErrorText(const std::exception& error) {
 
 } // namespace
 
+bool StartStartsSearch(const SearchState& state) {
+    return state.StopFlag == 1 && !state.SearchRunning;
+}
+
+bool ListCanBeSorted(const SearchState& state) {
+    return !state.ResultList.empty() && !state.SearchRunning;
+}
+
+bool ResolvedCanBeRemoved(const SearchState& state) {
+    return state.ResultList.size() >= 2 && state.StopFlag == 1 && !state.SearchRunning;
+}
+
 void FindDuplicateGroups(SearchState& state, SearchView& view, const EventPump& pump) {
     SearchRun(state, view, pump).FindDuplicateGroups();
 }

@@ -15,6 +15,15 @@ enum class SearchOutcome { Finished, Refused, Stopped, Failed };
 SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
                           const EventPump& pump);
 
+// What may happen while SearchStart is on the call stack: its lists stay in use until it
+// returns, even after a stop request, so these rules ask SearchRunning as well as StopFlag.
+// A click on the start button starts a search; otherwise it only asks the running one to stop.
+bool StartStartsSearch(const SearchState& state);
+// A column header click sorts the list anew (it always moves the sort mark).
+bool ListCanBeSorted(const SearchState& state);
+// The resolved files can be removed from the list.
+bool ResolvedCanBeRemoved(const SearchState& state);
+
 // The comparison phase over ScanList, sorted by size, largest first.
 void FindDuplicateGroups(SearchState& state, SearchView& view, const EventPump& pump);
 

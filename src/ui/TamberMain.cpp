@@ -85,7 +85,7 @@ void TMainForm::FormCreate() {
 // the same yield point has already set StopFlag: a search started in there would release the
 // lists the outer one still works on.
 void TMainForm::StartButtonClick() {
-    if (State.StopFlag == 1 && !SearchRunning()) {
+    if (StartStartsSearch(State)) {
         State.StopFlag = 0;
         RunSearch();
     } else {
@@ -104,7 +104,6 @@ void TMainForm::FinishPendingClose() {
 
 void TMainForm::RunSearch() {
     const SearchInputs inputs = ReadInputs();
-    ++searchDepth_;
     try {
         TimeSlicedPump pump([] { QCoreApplication::processEvents(); }, pumpSliceMs_);
         SearchStart(State, inputs, *this, [&pump] { pump(); });
@@ -115,7 +114,6 @@ void TMainForm::RunSearch() {
         }
         ShowErrorReport(QString::fromLocal8Bit(e.what()));
     }
-    --searchDepth_;
 }
 
 // The list shows its sort mark on "Dup. Group", ascending, without sorting anew: the search
@@ -340,7 +338,7 @@ void TMainForm::moveEvent(QMoveEvent* event) {
 void TMainForm::closeEvent(QCloseEvent* event) {
     State.StopFlag = 1;
     if (!closePending_) SaveIniFile();
-    if (searchDepth_ > 0) {
+    if (SearchRunning()) {
         closePending_ = true;
         hide();
         event->ignore();

@@ -59,7 +59,7 @@ class TMainForm : public QMainWindow, public SearchView {
     void StartButtonClick();
     void AsyncTimerTimer();
     SearchInputs ReadInputs() const;
-    bool SearchRunning() const { return searchDepth_ > 0; }
+    bool SearchRunning() const { return State.SearchRunning; }
     // How often a search lets the window's events run; a test that must act at a particular
     // yield point sets 0 (every one).
     void SetEventPumpSlice(qint64 ms) { pumpSliceMs_ = ms; }
@@ -180,7 +180,6 @@ class TMainForm : public QMainWindow, public SearchView {
     ProgramLocation location_;
     ResultsModel* model_ = nullptr;
     QList<QWidget*> lockedControls_;
-    int searchDepth_ = 0;
     qint64 pumpSliceMs_ = TimeSlicedPump::DefaultSliceMs;
     bool closePending_ = false;
     bool centred_ = false;

@@ -6,6 +6,7 @@
 #include "results/SelectionCommands.h"
 #include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
+#include "search/SearchDriver.h"
 #include "ui/DirectoryPicker.h"
 #include "ui/TamberMain.h"
 
@@ -129,7 +130,7 @@ void TMainForm::AdvListView1ColumnClick(int column) {
     else
         sortColumn_ = column;
     ShowSortIndicator();
-    if (State.ResultList.empty() || SearchRunning()) return;
+    if (!ListCanBeSorted(State)) return;
     const int32_t remembered = RecordOfRow(State, SelectedRow());
     model_->BeginRebuild();
     SortViewOrder(State, column, sortDirection_);
@@ -205,7 +206,7 @@ void TMainForm::LeaveonlynewestversionineachDupGroup1Click() {
 }
 
 void TMainForm::Removedeletedfiles1Click() {
-    if (State.ResultList.size() < 2 || State.StopFlag != 1 || SearchRunning()) return;
+    if (!ResolvedCanBeRemoved(State)) return;
     const ListedPath selected = ListedPathOf(State, RecordOfRow(State, SelectedRow()));
     CleanupTexts texts;
     model_->BeginRebuild();

@@ -308,3 +308,36 @@ TEST_F(SearchDriverTest, ErrorInsideTheComparisonStillPublishes) {
 }
 
 } // namespace
+
+namespace {
+
+// A search on the call stack still owns the lists after a stop request, so only SearchRunning
+// can tell "stopping" from "idle".
+TEST(SearchRulesTest, NothingThatTouchesTheListsRunsWhileASearchIsOnTheStack) {
+    struct Case {
+        uint8_t StopFlag;
+        bool Running;
+        size_t Rows;
+        bool Starts, Sorts, Removes;
+    };
+    const Case cases[] = {
+        {1, false, 0, true, false, false}, // idle, empty list
+        {1, false, 1, true, true, false},  // one row: nothing to remove
+        {1, false, 3, true, true, true},   // idle with results
+        {0, true, 3, false, false, false}, // searching
+        {1, true, 3, false, false, false}, // stop requested, search still unwinding
+    };
+    for (const Case& c : cases) {
+        SearchState state;
+        state.StopFlag = c.StopFlag;
+        state.SearchRunning = c.Running;
+        state.ResultList.resize(c.Rows);
+        const std::string where = "StopFlag " + std::to_string(c.StopFlag) + ", running " +
+                                  std::to_string(c.Running) + ", rows " + std::to_string(c.Rows);
+        EXPECT_EQ(StartStartsSearch(state), c.Starts) << where;
+        EXPECT_EQ(ListCanBeSorted(state), c.Sorts) << where;
+        EXPECT_EQ(ResolvedCanBeRemoved(state), c.Removes) << where;
+    }
+}
+
+} // namespace
