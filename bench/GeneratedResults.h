@@ -2,7 +2,7 @@
 // A result list shaped like a large search's: groups of two to five copies, ordered by falling
 // size, names that partly repeat within a group, some twenty thousand folders.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <random>
 

@@ -2,8 +2,8 @@
 // "Selected:" recount, the age commands and the cleaning. Each should stay well under 1 s.
 
 #include "GeneratedResults.h"
+#include "model/SortProcedures.h"
 #include "results/SelectionCommands.h"
-#include "results/SortProcedures.h"
 #include "results/ViewOrderSort.h"
 
 #include <benchmark/benchmark.h>

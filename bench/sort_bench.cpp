@@ -1,7 +1,7 @@
 // SortIndexList over the whole view of a 500,000-entry result list, as a column sort does it.
 
 #include "GeneratedResults.h"
-#include "results/SortProcedures.h"
+#include "model/SortProcedures.h"
 
 #include <benchmark/benchmark.h>
 

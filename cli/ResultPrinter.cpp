@@ -1,5 +1,7 @@
 #include "ResultPrinter.h"
 
+#include "model/NativeText.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -38,7 +40,7 @@ void PrintJson(const SearchState& state, std::FILE* out) {
     QJsonArray files;
     for (size_t k = 0; k < state.ResultList.size(); ++k) {
         const TFileInfoType& file = state.ResultList[k];
-        files.append(QFile::decodeName(QByteArray::fromStdString(FullPath(state, file))));
+        files.append(Decoded(FullPath(state, file)));
         const bool lastOfGroup =
             k + 1 == state.ResultList.size() || state.ResultList[k + 1].Group != file.Group;
         if (!lastOfGroup) continue;

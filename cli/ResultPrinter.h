@@ -3,7 +3,7 @@
 // bytes (text, tsv) so that a name that is not UTF-8 can still be used by a script.
 
 #include "ScanOptions.h"
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <cstdio>
 

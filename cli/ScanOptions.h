@@ -1,7 +1,7 @@
 #pragma once
 // The command line of pellmora-scan, turned into the same inputs the window's controls give.
 
-#include "search/SearchInputs.h"
+#include "model/SearchInputs.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,8 @@
 #include "TerminalView.h"
 
-#include "search/TextFormats.h"
+#include "model/NativeText.h"
+#include "model/TextFormats.h"
+#include "search/StatusLine.h"
 
 #include <QFile>
 #include <unistd.h>
@@ -23,12 +25,9 @@ void TerminalView::Tick() {
     lastTick_ = now;
     QString status = ElapsedText(now - state_.StartTick);
     if (state_.SearchPhase == 1) {
-        status += QStringLiteral("  Comparing %1%  ").arg(progress_) +
-                  QFile::decodeName(QByteArray::fromStdString(state_.CurrentFile));
+        status += QStringLiteral("  Comparing %1%  ").arg(progress_) + Decoded(state_.CurrentFile);
     } else {
-        status += QStringLiteral("  Scan \"%1\"...  %2 Files")
-                      .arg(QFile::decodeName(QByteArray::fromStdString(state_.CurrentDir)))
-                      .arg(state_.ScanLast + 1);
+        status += QStringLiteral("  ") + ScanStatusText(state_);
     }
     std::fprintf(err_, "\r\033[K%s", status.left(150).toLocal8Bit().constData());
     std::fflush(err_);
@@ -43,15 +42,12 @@ void TerminalView::ClearStatusLine() {
 
 void TerminalView::Write(const QString& text) {
     ClearStatusLine();
-    QString shown = text;
-    shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    std::fputs(shown.toLocal8Bit().constData(), err_);
+    std::fputs(WithLineBreaks(text).toLocal8Bit().constData(), err_);
     std::fputc('\n', err_);
     std::fflush(err_);
 }
 
 void TerminalView::ShowError(const QString& text) {
-    refused_ = true;
     Write(text);
 }
 
@@ -60,7 +56,6 @@ void TerminalView::ShowInformation(const QString& text) {
 }
 
 void TerminalView::ShowErrorReport(const QString& text) {
-    failed_ = true;
     Write(QStringLiteral("pellmora-scan: ") + text);
 }
 

@@ -2,7 +2,7 @@
 // The search's view on a terminal: messages to standard error with their "\n\r" breaks shown as
 // line breaks, and, when standard error is a terminal, the status line twice a second.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 #include "search/SearchView.h"
 
 #include <cstdio>
@@ -30,8 +30,6 @@ class TerminalView : public SearchView {
     // Called from the event pump: redraws the status line when 500 ms have passed.
     void Tick();
 
-    bool Refused() const { return refused_; }
-    bool Failed() const { return failed_; }
     // The "originals + duplicates" counts the search last showed.
     const QString& DuplicateText() const { return duplicateText_; }
 
@@ -46,8 +44,6 @@ class TerminalView : public SearchView {
     bool statusShown_ = false;
     uint32_t lastTick_ = 0;
     int progress_ = 0;
-    bool refused_ = false;
-    bool failed_ = false;
     QString duplicateText_;
 };
 

@@ -4,6 +4,7 @@
 #include "ScanOptions.h"
 #include "TerminalView.h"
 #include "export/ReportFile.h"
+#include "model/NativeText.h"
 #include "search/SearchDriver.h"
 #include "search/crc32tab.h"
 
@@ -33,7 +34,7 @@ void InstallInterruptHandler() {
 // A bare file name means the current folder here, as it does for any command-line tool.
 bool ExportReport(const SearchState& state, const cli::ScanOptions& options,
                   const QString& duplicateText) {
-    QString name = QFile::decodeName(QByteArray::fromStdString(*options.ExportFile));
+    QString name = Decoded(*options.ExportFile);
     if (!name.contains(QLatin1Char('/'))) name.prepend(QStringLiteral("./"));
     const ReportSource source{state, duplicateText, options.Inputs.Directories};
     const ReportOutcome outcome = WriteDuplicateReport(name, source, ReportEnvironment{});
@@ -76,12 +77,13 @@ int main(int argc, char** argv) {
         view.Tick();
     };
     state.StopFlag = 0;
-    SearchStart(state, options->Inputs, view, pump);
+    const SearchOutcome outcome = SearchStart(state, options->Inputs, view, pump);
 
-    if (view.Refused()) return 1;
+    if (outcome == SearchOutcome::Refused) return 1;
     cli::PrintResults(state, options->Format, stdout);
     std::fflush(stdout);
     if (options->ExportFile && !ExportReport(state, *options, view.DuplicateText())) return 1;
-    if (interrupted) return 130;
-    return view.Failed() ? 1 : 0;
+    // A stop after the search (while the list is printed) is still the user's interrupt.
+    if (outcome == SearchOutcome::Stopped || interrupted) return 130;
+    return outcome == SearchOutcome::Failed ? 1 : 0;
 }

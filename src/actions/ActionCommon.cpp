@@ -1,7 +1,7 @@
 #include "actions/ActionCommon.h"
 
 #include "platform/FileOperations.h"
-#include "ui/NativeText.h"
+#include "model/NativeText.h"
 
 #include <QFile>
 

@@ -4,8 +4,8 @@
 // "OK"/"Abort" failure prompt, the entry transition, and the message texts.
 
 #include "model/DialogExchange.h"
-#include "search/DuplicateTypes.h"
-#include "ui/MessagePrompter.h"
+#include "model/DuplicateTypes.h"
+#include "model/MessagePrompter.h"
 
 #include <QString>
 #include <functional>

@@ -5,7 +5,7 @@
 // only while at least one of them is still such an unchanged file. The copies that stay are
 // the unticked ones for a batch delete, every other one for the delete of one file.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QString>
 #include <optional>

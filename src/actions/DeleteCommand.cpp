@@ -3,7 +3,7 @@
 #include "actions/CopyGuard.h"
 #include "actions/ShellFileOperation.h"
 #include "platform/FileOperations.h"
-#include "ui/NativeText.h"
+#include "model/NativeText.h"
 
 namespace pellmora {
 

@@ -5,7 +5,7 @@
 // message, or none, when it cannot do what was asked.
 
 #include "actions/ShellServices.h"
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QUrl>
 

@@ -1,8 +1,8 @@
 #include "export/DuplicateReport.h"
 
+#include "model/NativeText.h"
+#include "model/TextFormats.h"
 #include "platform/CodePage.h"
-#include "search/TextFormats.h"
-#include "ui/NativeText.h"
 
 #include <QDir>
 

@@ -4,7 +4,7 @@
 // are 8-bit text in the code page of the report's locale, written without HTML escaping so
 // that the report reads the same as the list.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QDateTime>
 #include <QLocale>

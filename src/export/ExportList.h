@@ -4,7 +4,7 @@
 
 #include "export/DuplicateReport.h"
 #include "export/ExportDialog.h"
-#include "ui/MessagePrompter.h"
+#include "model/MessagePrompter.h"
 
 namespace pellmora {
 

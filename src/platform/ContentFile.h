@@ -2,18 +2,13 @@
 // Read-only access to the contents of a regular file. Opening never follows a final symbolic
 // link and never blocks on a FIFO; anything but a regular file is refused.
 
+#include "platform/FileIdentity.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace pellmora {
-
-// Device and inode: tells whether a path opened again is still the same file.
-struct FileIdentity {
-    uint64_t Device = 0;
-    uint64_t Inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
 
 class ContentFile {
   public:

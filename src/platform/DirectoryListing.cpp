@@ -146,6 +146,11 @@ const std::vector<uint32_t>& DirectoryListing::FindSubfolders() {
     return subfolders_;
 }
 
+std::string WithSlash(std::string path) {
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path;
+}
+
 int32_t DosDateTime(time_t mtime) {
     long offset = 0;
     if (!LocalOffset(mtime, offset)) return 0;

@@ -3,6 +3,8 @@
 // search asks about. The folder stays open only between Open and Close, so a deep walk holds one
 // descriptor at a time.
 
+#include "platform/FileIdentity.h"
+
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -13,24 +15,11 @@ namespace pellmora {
 
 enum class EntryType : uint8_t { Regular, Directory, Symlink, Other, Unknown };
 
-// A folder or a file as the file system knows it, whatever path reached it.
-struct FileIdentity {
-    uint64_t Device = 0;
-    uint64_t Inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-
-struct FileIdentityHash {
-    size_t operator()(const FileIdentity& id) const noexcept {
-        return static_cast<size_t>(id.Inode * 0x9E3779B97F4A7C15ull ^ id.Device);
-    }
-};
-
 struct FileStatus {
     bool IsRegular = false;
     int64_t Size = 0;
     time_t ModifiedTime = 0;
-    int64_t ModTimeNs = 0; // the same time to the nanosecond
+    int64_t ModTimeNs = 0;   // the same time to the nanosecond
     uint32_t Attributes = 0; // 0x01 read-only, 0x80 normal
     uint64_t LinkCount = 0;
     FileIdentity Identity;
@@ -76,6 +65,9 @@ class DirectoryListing {
     std::vector<Entry> entries_;
     std::vector<uint32_t> subfolders_;
 };
+
+// A folder's path with its closing "/"; an empty path stays empty.
+std::string WithSlash(std::string path);
 
 // Local-time MS-DOS date (high 16 bits) and time (low 16 bits); 0 for a year outside 1980..2107.
 int32_t DosDateTime(time_t mtime);

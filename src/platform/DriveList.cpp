@@ -1,5 +1,6 @@
 #include "platform/DriveList.h"
 
+#include "platform/DirectoryListing.h"
 #include "platform/MountTable.h"
 
 #include <QFile>
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <dirent.h>
 #include <fcntl.h>
 #include <functional>
 #include <string_view>
@@ -23,37 +23,17 @@ bool Contains(const std::array<std::string_view, N>& list, const std::string& s)
     return std::find(list.begin(), list.end(), s) != list.end();
 }
 
-std::string WithSlash(std::string path) {
-    if (path.empty() || path.back() != '/') path += '/';
-    return path;
-}
-
 bool StartsWith(const std::string& s, std::string_view prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
-bool IsDotName(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-// An entry counts as a folder when it is one or links to one.
-bool EntryIsDirectory(int dirFd, const dirent* entry) {
-    if (entry->d_type == DT_DIR) return true;
-    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) return false;
-    struct stat st {};
-    return fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-}
-
-// Calls visit for every subfolder name until it returns false.
-void ForEachSubfolder(const std::string& path, const std::function<bool(const char*)>& visit) {
-    DIR* dir = opendir(path.c_str());
-    if (!dir) return;
-    const int fd = dirfd(dir);
-    while (const dirent* entry = readdir(dir)) {
-        if (IsDotName(entry->d_name) || !EntryIsDirectory(fd, entry)) continue;
-        if (!visit(entry->d_name)) break;
-    }
-    closedir(dir);
+// Calls visit for every subfolder name, in listing order, until it returns false.
+void ForEachSubfolder(const std::string& path, const std::function<bool(std::string_view)>& visit) {
+    DirectoryListing listing;
+    if (!listing.Open(path)) return;
+    listing.ReadEntries();
+    for (const uint32_t i : listing.FindSubfolders())
+        if (!visit(listing.Name(i))) break;
 }
 
 DriveEntry MakeDrive(const std::string& mountPath) {
@@ -89,9 +69,9 @@ std::vector<DriveEntry> ListDrives() {
     return drives;
 }
 
-int ListSubfolders(const std::string& path, TDirectoryList& names) {
+int ListSubfolders(const std::string& path, std::vector<std::string>& names) {
     names.clear();
-    ForEachSubfolder(path, [&](const char* name) {
+    ForEachSubfolder(path, [&](std::string_view name) {
         names.emplace_back(name);
         return true;
     });
@@ -100,7 +80,7 @@ int ListSubfolders(const std::string& path, TDirectoryList& names) {
 
 bool HasSubfolder(const std::string& path) {
     bool found = false;
-    ForEachSubfolder(path, [&](const char*) {
+    ForEachSubfolder(path, [&](std::string_view) {
         found = true;
         return false;
     });

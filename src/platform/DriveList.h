@@ -1,8 +1,6 @@
 #pragma once
 // The local volumes and folders that the directory picker offers. Paths are native bytes.
 
-#include "search/DuplicateTypes.h"
-
 #include <string>
 #include <vector>
 
@@ -24,7 +22,7 @@ bool IsNetworkFileSystemType(const std::string& type);
 
 // The subfolders of path (links to folders included, "." and ".." not) in the order the file
 // system lists them; returns their number. A folder that cannot be listed gives none.
-int ListSubfolders(const std::string& path, TDirectoryList& names);
+int ListSubfolders(const std::string& path, std::vector<std::string>& names);
 
 // Whether the folder has at least one subfolder; stops at the first one found.
 bool HasSubfolder(const std::string& path);

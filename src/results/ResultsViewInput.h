@@ -2,7 +2,7 @@
 // What a click or a key in the results view does to the ticks, apart from any widget: the
 // window passes the row and column, and repaints what the answer names.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <Qt>
 

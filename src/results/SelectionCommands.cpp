@@ -1,9 +1,10 @@
 #include "results/SelectionCommands.h"
 
+#include "model/NativeText.h"
+#include "model/SortProcedures.h"
+#include "model/TextFormats.h"
 #include "results/ResultsViewInput.h"
-#include "results/SortProcedures.h"
 #include "results/ViewOrderSort.h"
-#include "search/TextFormats.h"
 
 #include <QFile>
 
@@ -185,7 +186,7 @@ bool RemoveResolvedDuplicates(SearchState& state, int32_t sortColumn, uint8_t di
 }
 
 bool IsPictureName(const std::string& fileName) {
-    const QString name = QFile::decodeName(QByteArray::fromStdString(fileName));
+    const QString name = Decoded(fileName);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0) return false;
     static const QStringList pictures = {"bmp", "jpg", "jpeg", "gif", "tif", "tiff", "png"};

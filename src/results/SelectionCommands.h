@@ -4,7 +4,7 @@
 // resolved file, and never touch a file on disk. Each returns whether it acted; the window
 // then repaints the list and refreshes the "Selected:" statistic.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QString>
 

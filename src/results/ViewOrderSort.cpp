@@ -1,7 +1,7 @@
 #include "results/ViewOrderSort.h"
 
-#include "results/SortProcedures.h"
-#include "search/TextFormats.h"
+#include "model/SortProcedures.h"
+#include "model/TextFormats.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // The row order of the results view for a column sort, its colour bands, and the "Selected:"
 // statistic that every change of a tick refreshes.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QString>
 

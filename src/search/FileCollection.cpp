@@ -54,11 +54,6 @@ int64_t SizeLimit(const SizeLimitInput& input, int64_t none, const QLocale& loca
     return TruncateToInt64(value * UnitFactor(input.Unit));
 }
 
-std::string WithSlash(std::string path) {
-    if (!path.empty() && path.back() != '/') path += '/';
-    return path;
-}
-
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }

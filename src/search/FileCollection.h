@@ -6,8 +6,8 @@
 // is read after every listing entry; the pump runs once per folder entered and once per folder
 // that gets its first file.
 
-#include "search/DuplicateTypes.h"
-#include "search/SearchInputs.h"
+#include "model/DuplicateTypes.h"
+#include "model/SearchInputs.h"
 
 namespace pellmora {
 

@@ -1,5 +1,7 @@
 #include "search/MaskMatcher.h"
 
+#include "model/NativeText.h"
+
 #include <QFile>
 #include <QString>
 
@@ -97,8 +99,7 @@ bool MaskMatcher::Matches(std::string_view name) const {
 }
 
 bool MaskMatcher::MatchesDecoded(std::string_view name) const {
-    const QString decoded = QFile::decodeName(
-        QByteArray::fromRawData(name.data(), static_cast<qsizetype>(name.size())));
+    const QString decoded = Decoded(name);
     const std::u32string folded = FoldedCodePoints(decoded);
     return WildcardMatch<char32_t>(foldedMask_, folded, [](char32_t c) { return c; });
 }

@@ -7,9 +7,9 @@
 
 #include "search/SearchDriver.h"
 
-#include "results/SortProcedures.h"
+#include "model/SortProcedures.h"
+#include "model/TextFormats.h"
 #include "search/FileCollection.h"
-#include "search/TextFormats.h"
 #include "search/crc32tab.h"
 
 #include <exception>
@@ -281,15 +281,34 @@ QString ErrorText(const std::exception& error) {
 
 } // namespace
 
+bool StartStartsSearch(const SearchState& state) {
+    return state.StopFlag == 1 && !state.SearchRunning;
+}
+
+bool ListCanBeSorted(const SearchState& state) {
+    return !state.ResultList.empty() && !state.SearchRunning;
+}
+
+bool ResolvedCanBeRemoved(const SearchState& state) {
+    return state.ResultList.size() >= 2 && state.StopFlag == 1 && !state.SearchRunning;
+}
+
 void FindDuplicateGroups(SearchState& state, SearchView& view, const EventPump& pump) {
     SearchRun(state, view, pump).FindDuplicateGroups();
 }
 
-void SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
-                 const EventPump& pump) {
+SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
+                          const EventPump& pump) {
+    // Cleared on every way out, exceptions included, and only after the last message box.
+    struct RunningFlag {
+        explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+        ~RunningFlag() { flag_ = false; }
+        bool& flag_;
+    } running(state.SearchRunning);
     ReadSizeLimits(state, inputs, QLocale());
     SearchRun run(state, view, pump);
     std::optional<QString> failure;
+    bool stopped = false;
     try {
         view.PrepareToStart();
         state.SearchPhase = 0;
@@ -308,7 +327,7 @@ void SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& vie
             view.SetTimerEnabled(false);
             view.SetStatusText(QStringLiteral(" Status: Waiting"));
             EndSearch(state, view);
-            return;
+            return SearchOutcome::Refused;
         }
         SplitMasks(state, inputs.MaskText);
         CollectListedDirectories(state, inputs, pump);
@@ -327,12 +346,15 @@ void SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& vie
             }
         }
         run.Publish();
+        stopped = state.StopFlag == 1;
         run.FinalReport();
     } catch (const std::exception& error) {
         failure = ErrorText(error);
     }
     EndSearch(state, view);
     if (failure) view.ShowErrorReport(*failure);
+    if (failure) return SearchOutcome::Failed;
+    return stopped ? SearchOutcome::Stopped : SearchOutcome::Finished;
 }
 
 } // namespace pellmora

@@ -4,7 +4,7 @@
 // A file that cannot be opened, read to its end, or whose length differs from its listed size
 // is reported as failed, so that it never joins a duplicate group.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <cstddef>
 #include <cstdint>

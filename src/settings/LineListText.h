@@ -3,7 +3,7 @@
 // catalogue. Written as UTF-16 little-endian with its byte-order mark and CR LF after every
 // line; read by its mark (UTF-16 either way, UTF-8), or as 8-bit text without one.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QByteArray>
 #include <QStringList>

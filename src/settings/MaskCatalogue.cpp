@@ -1,7 +1,7 @@
 #include "settings/MaskCatalogue.h"
 
+#include "model/TextFormats.h"
 #include "platform/SmallFile.h"
-#include "search/TextFormats.h"
 #include "settings/LineListText.h"
 
 #include <QFile>

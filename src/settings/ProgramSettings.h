@@ -2,7 +2,7 @@
 // The program's options as the settings file keeps them, as one plain value: the window
 // fills it from its controls and applies it to them; nothing here knows a widget.
 
-#include "search/SearchInputs.h"
+#include "model/SearchInputs.h"
 
 #include <QLocale>
 #include <QString>

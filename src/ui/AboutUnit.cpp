@@ -1,6 +1,6 @@
 #include "ui/AboutUnit.h"
 
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -25,8 +25,8 @@ QLabel* MakeBanner(QWidget* parent) {
     banner->setFixedSize(400, 90);
     banner->setStyleSheet(
         QStringLiteral("QLabel#Image1 { color: white; font-size: 28pt; font-weight: bold;"
-                       " background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                       " stop:0 rgb(150,188,226), stop:1 rgb(3,56,147)); }"));
+                       " background: %1; }")
+            .arg(HeadingGradient()));
     banner->setAccessibleName(QStringLiteral("Pellmora banner"));
     return banner;
 }

@@ -6,7 +6,7 @@
 #include "actions/ShellActions.h"
 #include "actions/ui/PicturePreviewUnit.h"
 #include "export/ExportList.h"
-#include "ui/NativeText.h"
+#include "model/NativeText.h"
 
 #include <QLocale>
 

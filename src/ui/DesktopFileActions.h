@@ -7,7 +7,7 @@
 #include "export/ExportDialog.h"
 #include "model/DialogExchange.h"
 #include "ui/FileActions.h"
-#include "ui/MessagePrompter.h"
+#include "model/MessagePrompter.h"
 
 namespace pellmora {
 

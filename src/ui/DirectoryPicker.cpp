@@ -2,7 +2,7 @@
 
 #include "platform/DriveList.h"
 
-#include "ui/NativeText.h"
+#include "model/NativeText.h"
 
 #include <QApplication>
 #include <QFile>

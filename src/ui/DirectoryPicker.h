@@ -2,7 +2,7 @@
 // The drive and folder tree of step 1 and the directory list it feeds. Tree nodes keep their
 // part of the path as native bytes, so that a folder whose name is not UTF-8 still opens.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QList>
 #include <QUrl>

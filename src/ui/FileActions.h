@@ -3,7 +3,7 @@
 // window only reaches them and repaints afterwards, the program plugs in the real commands, and
 // tests plug in a recorder.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QString>
 

@@ -1,14 +1,15 @@
 #include "ui/TamberMain.h"
 
+#include "model/TextFormats.h"
+#include "model/ui/DialogFrame.h"
 #include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
 #include "search/SearchDriver.h"
-#include "search/TextFormats.h"
+#include "search/StatusLine.h"
 #include "ui/AboutUnit.h"
-#include "ui/DialogFrame.h"
 #include "ui/DirectoryPicker.h"
 
-#include "ui/NativeText.h"
+#include "model/NativeText.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -84,7 +85,7 @@ void TMainForm::FormCreate() {
 // the same yield point has already set StopFlag: a search started in there would release the
 // lists the outer one still works on.
 void TMainForm::StartButtonClick() {
-    if (State.StopFlag == 1 && !SearchRunning()) {
+    if (StartStartsSearch(State)) {
         State.StopFlag = 0;
         RunSearch();
     } else {
@@ -103,7 +104,6 @@ void TMainForm::FinishPendingClose() {
 
 void TMainForm::RunSearch() {
     const SearchInputs inputs = ReadInputs();
-    ++searchDepth_;
     try {
         TimeSlicedPump pump([] { QCoreApplication::processEvents(); }, pumpSliceMs_);
         SearchStart(State, inputs, *this, [&pump] { pump(); });
@@ -114,7 +114,6 @@ void TMainForm::RunSearch() {
         }
         ShowErrorReport(QString::fromLocal8Bit(e.what()));
     }
-    --searchDepth_;
 }
 
 // The list shows its sort mark on "Dup. Group", ascending, without sorting anew: the search
@@ -144,9 +143,7 @@ void TMainForm::AsyncTimerTimer() {
         SetStatusText(QStringLiteral(" Status: Comparing \"") + Decoded(State.CurrentFile) +
                       QLatin1Char('"'));
     } else {
-        SetStatusText(QStringLiteral(" Status: Scan \"") + Decoded(State.CurrentDir) +
-                      QStringLiteral("\"...  ") + QString::number(State.ScanLast + 1) +
-                      QStringLiteral(" Files"));
+        SetStatusText(QStringLiteral(" Status: ") + ScanStatusText(State));
     }
 }
 
@@ -341,7 +338,7 @@ void TMainForm::moveEvent(QMoveEvent* event) {
 void TMainForm::closeEvent(QCloseEvent* event) {
     State.StopFlag = 1;
     if (!closePending_) SaveIniFile();
-    if (searchDepth_ > 0) {
+    if (SearchRunning()) {
         closePending_ = true;
         hide();
         event->ignore();

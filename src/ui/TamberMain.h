@@ -3,12 +3,12 @@
 // from its Start button, and the directory picker. It owns the search's shared state and shows
 // the search through the view interface.
 
-#include "search/DuplicateTypes.h"
-#include "search/SearchInputs.h"
+#include "model/DuplicateTypes.h"
+#include "model/MessagePrompter.h"
+#include "model/SearchInputs.h"
 #include "search/SearchView.h"
 #include "settings/ProgramFiles.h"
 #include "ui/FileActions.h"
-#include "ui/MessagePrompter.h"
 #include "ui/TimeSlicedPump.h"
 #include "ui/WebPages.h"
 
@@ -59,7 +59,7 @@ class TMainForm : public QMainWindow, public SearchView {
     void StartButtonClick();
     void AsyncTimerTimer();
     SearchInputs ReadInputs() const;
-    bool SearchRunning() const { return searchDepth_ > 0; }
+    bool SearchRunning() const { return State.SearchRunning; }
     // How often a search lets the window's events run; a test that must act at a particular
     // yield point sets 0 (every one).
     void SetEventPumpSlice(qint64 ms) { pumpSliceMs_ = ms; }
@@ -180,7 +180,6 @@ class TMainForm : public QMainWindow, public SearchView {
     ProgramLocation location_;
     ResultsModel* model_ = nullptr;
     QList<QWidget*> lockedControls_;
-    int searchDepth_ = 0;
     qint64 pumpSliceMs_ = TimeSlicedPump::DefaultSliceMs;
     bool closePending_ = false;
     bool centred_ = false;

@@ -1,6 +1,7 @@
 // The bands of the main window and their controls. Every control is a standard widget named
 // after its component, with its caption as its accessible name; looks come from style sheets.
 
+#include "model/ui/DialogFrame.h"
 #include "results/ui/ResultsModel.h"
 #include "ui/TamberMain.h"
 
@@ -26,8 +27,7 @@ namespace pellmora {
 
 namespace {
 
-const char* const HeadingStyle = "QFrame#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                                 " stop:0 rgb(150,188,226), stop:1 rgb(3,56,147)); }"
+const char* const HeadingStyle = "QFrame#%1 { background: %2; }"
                                  " QLabel#%1Text { color: white; background: transparent; }";
 // A selected resolved row keeps its strike-out: the font comes from the model, only the
 // colours from here.
@@ -38,16 +38,6 @@ const char* const ResultsListStyle =
     " border-width: 0 1px 1px 0; padding: 0 4px; }";
 const char* const StatisticsBoxStyle =
     "QLabel { background: #0A236A; color: white; font-weight: bold; padding-left: 4px; }";
-
-template <typename W> W* Named(W* widget, const char* name, const QString& caption) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setAccessibleName(caption);
-    return widget;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-    return Named(new QPushButton(caption, parent), name, caption);
-}
 
 QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption, bool checked) {
     QCheckBox* box = Named(new QCheckBox(caption, parent), name, caption);
@@ -80,7 +70,8 @@ QFrame* MakeHeading(QWidget* parent, const char* name, const QString& step, cons
     auto* strip = new QFrame(parent);
     strip->setObjectName(QString::fromLatin1(name));
     strip->setFixedHeight(height);
-    strip->setStyleSheet(QString::fromLatin1(HeadingStyle).arg(QString::fromLatin1(name)));
+    strip->setStyleSheet(
+        QString::fromLatin1(HeadingStyle).arg(QString::fromLatin1(name), HeadingGradient()));
     auto* label = new QLabel(QStringLiteral("<b>%1</b> %2").arg(step, text.toHtmlEscaped()), strip);
     label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Text"));
     label->setAccessibleName(step + QLatin1Char(' ') + text);

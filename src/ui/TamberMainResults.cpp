@@ -6,6 +6,7 @@
 #include "results/SelectionCommands.h"
 #include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
+#include "search/SearchDriver.h"
 #include "ui/DirectoryPicker.h"
 #include "ui/TamberMain.h"
 
@@ -24,22 +25,22 @@ namespace pellmora {
 namespace {
 
 // The file at a record index, named so that it can be found again in a rebuilt list.
-struct FileIdentity {
+struct ListedPath {
     int32_t DirIndex = -1;
     std::string FileName;
 };
 
-FileIdentity IdentityOf(const SearchState& state, int32_t record) {
+ListedPath ListedPathOf(const SearchState& state, int32_t record) {
     if (record < 0) return {};
     const TFileInfoType& file = state.ResultList[static_cast<size_t>(record)];
     return {file.DirIndex, file.FileName};
 }
 
 // A path is listed once, so folder and name find the file again.
-int32_t RecordOf(const SearchState& state, const FileIdentity& identity) {
+int32_t RecordOf(const SearchState& state, const ListedPath& path) {
     for (size_t k = 0; k < state.ResultList.size(); ++k) {
         const TFileInfoType& file = state.ResultList[k];
-        if (file.DirIndex == identity.DirIndex && file.FileName == identity.FileName)
+        if (file.DirIndex == path.DirIndex && file.FileName == path.FileName)
             return static_cast<int32_t>(k);
     }
     return -1;
@@ -129,7 +130,7 @@ void TMainForm::AdvListView1ColumnClick(int column) {
     else
         sortColumn_ = column;
     ShowSortIndicator();
-    if (State.ResultList.empty() || SearchRunning()) return;
+    if (!ListCanBeSorted(State)) return;
     const int32_t remembered = RecordOfRow(State, SelectedRow());
     model_->BeginRebuild();
     SortViewOrder(State, column, sortDirection_);
@@ -205,8 +206,8 @@ void TMainForm::LeaveonlynewestversionineachDupGroup1Click() {
 }
 
 void TMainForm::Removedeletedfiles1Click() {
-    if (State.ResultList.size() < 2 || State.StopFlag != 1 || SearchRunning()) return;
-    const FileIdentity selected = IdentityOf(State, RecordOfRow(State, SelectedRow()));
+    if (!ResolvedCanBeRemoved(State)) return;
+    const ListedPath selected = ListedPathOf(State, RecordOfRow(State, SelectedRow()));
     CleanupTexts texts;
     model_->BeginRebuild();
     RemoveResolvedDuplicates(State, sortColumn_, sortDirection_, texts);

@@ -5,13 +5,14 @@
 #include "actions/ui/PicturePreviewUnit.h"
 #include "actions/ui/RenameUnit.h"
 #include "export/ui/ExportUnit.h"
-#include "results/SortProcedures.h"
+#include "model/SortProcedures.h"
 #include "search/crc32tab.h"
 #include "settings/ui/EditMaskUnit.h"
 #include "settings/ui/MaskUnit.h"
 #include "settings/ui/SettingsUnit.h"
 #include "ui/AboutUnit.h"
 #include "ui/DesktopFileActions.h"
+#include "ui/QtMessagePrompter.h"
 #include "ui/TamberMain.h"
 
 #include <QApplication>

@@ -6,9 +6,9 @@
 #include "actions/ActionCommon.h"
 #include "actions/ActionDialog.h"
 #include "results/ResultStateBuilder.h"
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 #include "support/TempTree.h"
-#include "ui/MessagePrompter.h"
+#include "model/MessagePrompter.h"
 
 #include <deque>
 #include <gtest/gtest.h>

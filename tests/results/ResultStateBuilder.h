@@ -1,7 +1,7 @@
 #pragma once
 // Builds a finished search's state from a short description of its files.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <vector>
 

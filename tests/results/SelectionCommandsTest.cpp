@@ -1,7 +1,7 @@
 #include "results/SelectionCommands.h"
 
 #include "ResultStateBuilder.h"
-#include "results/SortProcedures.h"
+#include "model/SortProcedures.h"
 
 #include <gtest/gtest.h>
 

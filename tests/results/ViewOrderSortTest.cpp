@@ -1,7 +1,7 @@
 #include "results/ViewOrderSort.h"
 
 #include "ResultStateBuilder.h"
-#include "results/SortProcedures.h"
+#include "model/SortProcedures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "search/SearchDriver.h"
-#include "search/TextFormats.h"
+#include "model/TextFormats.h"
 #include "support/RecordingView.h"
 #include "support/TempTree.h"
 
@@ -27,10 +27,12 @@ class SearchDriverTest : public ::testing::Test {
 
     void Run() {
         state.StopFlag = 0;
-        SearchStart(state, inputs, view, [this] {
+        outcome = SearchStart(state, inputs, view, [this] {
             ++pumps;
+            EXPECT_TRUE(state.SearchRunning);
             if (hook) hook();
         });
+        EXPECT_FALSE(state.SearchRunning);
     }
 
     // Groups as sets of paths relative to the tree, in group order.
@@ -78,6 +80,7 @@ class SearchDriverTest : public ::testing::Test {
     RecordingView view;
     std::function<void()> hook;
     int pumps = 0;
+    SearchOutcome outcome = SearchOutcome::Failed;
 };
 
 TEST_F(SearchDriverTest, PairAndTripleWithExactTotalsAndReport) {
@@ -179,8 +182,10 @@ TEST_F(SearchDriverTest, StartChecksRefuseAndClearThePreviousResult) {
     Run();
     ASSERT_EQ(state.ResultLast, 1);
 
+    EXPECT_EQ(outcome, SearchOutcome::Finished);
     inputs.Directories.clear();
     Run();
+    EXPECT_EQ(outcome, SearchOutcome::Refused);
     EXPECT_TRUE(view.Calls.contains("Error: Please, add one or more directories to search."));
     EXPECT_EQ(view.Status, " Status: Waiting");
     EXPECT_EQ(state.ResultLast, -1);
@@ -191,6 +196,7 @@ TEST_F(SearchDriverTest, StartChecksRefuseAndClearThePreviousResult) {
     inputs.Directories = {tree.Root()};
     inputs.MaskText = " \t ";
     Run();
+    EXPECT_EQ(outcome, SearchOutcome::Refused);
     EXPECT_TRUE(view.Calls.contains("Error: Please, add one or more file masks."));
 
     inputs.MaskText = "*.*";
@@ -208,6 +214,7 @@ TEST_F(SearchDriverTest, StopDuringTheWalkGivesTheShortReport) {
         tree.File("d" + std::to_string(k) + "/f", "same");
     hook = [this] { state.StopFlag = 1; };
     Run();
+    EXPECT_EQ(outcome, SearchOutcome::Stopped);
     EXPECT_EQ(view.Status, " Status: Search interrupted.");
     EXPECT_EQ(view.Information, Interrupted + QString(22, QLatin1Char(' ')));
     EXPECT_EQ(state.ResultLast, -1);
@@ -224,6 +231,7 @@ TEST_F(SearchDriverTest, StopDuringTheComparisonKeepsTheGroupsFiledBefore) {
         if (state.SearchPhase == 1 && state.ResultLast >= 0) state.StopFlag = 1;
     };
     Run();
+    EXPECT_EQ(outcome, SearchOutcome::Stopped);
     ASSERT_EQ(Groups().size(), 1u);
     EXPECT_EQ(Groups()[0], (std::set<std::string>{"big/a", "big/b"}));
     EXPECT_EQ(view.Status, " Status: Search interrupted.");
@@ -284,6 +292,7 @@ TEST_F(SearchDriverTest, ErrorInsideTheComparisonStillPublishes) {
     EXPECT_EQ(view.Rows, 2);
     EXPECT_TRUE(view.Information.startsWith(Finished));
     EXPECT_EQ(view.Calls.last(), "ErrorReport: disk gone");
+    EXPECT_EQ(outcome, SearchOutcome::Failed);
     EXPECT_EQ(state.StopFlag, 1);
     ExpectInvariants();
 
@@ -294,36 +303,41 @@ TEST_F(SearchDriverTest, ErrorInsideTheComparisonStillPublishes) {
     Run();
     EXPECT_EQ(view.Calls.filter("Information:").size(), 0) << "no report after an early error";
     EXPECT_EQ(view.Calls.last(), "ErrorReport: walk failed");
+    EXPECT_EQ(outcome, SearchOutcome::Failed);
     EXPECT_EQ(view.Calls[view.Calls.size() - 2], "PrepareToStop");
 }
 
-TEST(TextFormats, SizeTextBoundariesAndLocales) {
-    const QLocale c = QLocale::c();
-    EXPECT_EQ(SizeText(0, c), "0 B");
-    EXPECT_EQ(SizeText(-5, c), "-5 B");
-    EXPECT_EQ(SizeText(1023, c), "1023 B");
-    EXPECT_EQ(SizeText(1024, c), "1 KB");
-    EXPECT_EQ(SizeText(2048, c), "2 KB");
-    EXPECT_EQ(SizeText(1048575, c), "1024 KB");
-    EXPECT_EQ(SizeText(1048576, c), "1.00 MB");
-    EXPECT_EQ(SizeText(1073741823, c), "1024.00 MB");
-    EXPECT_EQ(SizeText(1073741824, c), "1.000 GB");
-    EXPECT_EQ(SizeText(3221225472, c), "3.000 GB");
-    EXPECT_EQ(SizeText(1536LL * 1073741824, c), "1536.000 GB");
-    EXPECT_EQ(SizeText(1572864, QLocale(QLocale::German, QLocale::Germany)), "1,50 MB");
-}
+} // namespace
 
-TEST(TextFormats, CountsElapsedTimeAndTrimming) {
-    EXPECT_EQ(FormatCount(1187, QLocale::c()), "1,187");
-    EXPECT_EQ(FormatCount(1234567, QLocale(QLocale::German, QLocale::Germany)), "1.234.567");
-    EXPECT_EQ(FormatCount(0, QLocale::c()), "0");
-    EXPECT_EQ(ElapsedText(0), "00:00:00");
-    EXPECT_EQ(ElapsedText(59999), "00:00:59");
-    EXPECT_EQ(ElapsedText(3600000), "01:00:00");
-    EXPECT_EQ(ElapsedText(3723000), "01:02:03");
-    EXPECT_EQ(ElapsedText(100u * 3600000u + 61000u), "00:01:01");
-    EXPECT_EQ(TrimBlanks(QStringLiteral("\t *.txt \x01")), "*.txt");
-    EXPECT_EQ(TrimBlanks(QStringLiteral(" \n")), "");
+namespace {
+
+// A search on the call stack still owns the lists after a stop request, so only SearchRunning
+// can tell "stopping" from "idle".
+TEST(SearchRulesTest, NothingThatTouchesTheListsRunsWhileASearchIsOnTheStack) {
+    struct Case {
+        uint8_t StopFlag;
+        bool Running;
+        size_t Rows;
+        bool Starts, Sorts, Removes;
+    };
+    const Case cases[] = {
+        {1, false, 0, true, false, false}, // idle, empty list
+        {1, false, 1, true, true, false},  // one row: nothing to remove
+        {1, false, 3, true, true, true},   // idle with results
+        {0, true, 3, false, false, false}, // searching
+        {1, true, 3, false, false, false}, // stop requested, search still unwinding
+    };
+    for (const Case& c : cases) {
+        SearchState state;
+        state.StopFlag = c.StopFlag;
+        state.SearchRunning = c.Running;
+        state.ResultList.resize(c.Rows);
+        const std::string where = "StopFlag " + std::to_string(c.StopFlag) + ", running " +
+                                  std::to_string(c.Running) + ", rows " + std::to_string(c.Rows);
+        EXPECT_EQ(StartStartsSearch(state), c.Starts) << where;
+        EXPECT_EQ(ListCanBeSorted(state), c.Sorts) << where;
+        EXPECT_EQ(ResolvedCanBeRemoved(state), c.Removes) << where;
+    }
 }
 
 } // namespace

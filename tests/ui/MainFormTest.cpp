@@ -323,12 +323,4 @@ TEST_F(MainFormTest, FrameLinksOpenTheShippedPages) {
     EXPECT_TRUE(opened[2].toLocalFile().endsWith("/donation.html"));
 }
 
-TEST(ErrorReportTextTest, PeriodAppendedOnlyAfterCharactersSortingAfterIt) {
-    EXPECT_EQ(ErrorReportText("Out of memory"), "Out of memory.");
-    EXPECT_EQ(ErrorReportText("Done."), "Done.");
-    EXPECT_EQ(ErrorReportText("Failed!"), "Failed!");
-    EXPECT_EQ(ErrorReportText(""), "");
-    EXPECT_EQ(PromptCaption(PromptKind::Confirm), "Confirm");
-}
-
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // Answers every message box at once and remembers what was asked.
 
-#include "ui/MessagePrompter.h"
+#include "model/MessagePrompter.h"
 
 #include <QUrl>
 #include <vector>

@@ -3,9 +3,9 @@
 
 #include "RecordingActions.h"
 #include "RecordingPrompter.h"
+#include "model/SortProcedures.h"
 #include "results/ResultStateBuilder.h"
 #include "results/ResultsViewInput.h"
-#include "results/SortProcedures.h"
 #include "results/ui/ResultsModel.h"
 #include "support/TempTree.h"
 #include "ui/TamberMain.h"
@@ -449,14 +449,6 @@ TEST_F(ResultsViewTest, ListLeavesTheListsAloneWhileASearchRuns) {
     EXPECT_TRUE(checked);
     EXPECT_EQ(form.SortColumn(), 2);
     EXPECT_EQ(model->rowCount(), static_cast<int>(form.State.ResultList.size()));
-}
-
-TEST(MessageBoxTextTest, LineFeedCarriageReturnIsOneLineBreak) {
-    EXPECT_EQ(MessageBoxText(PromptKind::Information, "Done.\n\rFiles: 3\n\r\n\rEnd"),
-              "Done.\nFiles: 3\n\nEnd");
-    EXPECT_EQ(MessageBoxText(PromptKind::ErrorReport, "Out of memory\n\rnow"),
-              "Out of memory\nnow.");
-    EXPECT_EQ(MessageBoxText(PromptKind::Error, "a\r\nb"), "a\r\nb");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "actions/ui/ActionForms.h"
 
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 
 #include "actions/ActionCommon.h"
 #include "actions/ui/ActionForms.h"
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "actions/ui/PicturePreviewUnit.h"
 
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QDir>
 #include <QEvent>
@@ -59,12 +59,6 @@ QString PictureSizeText(const QImage& picture) {
         .arg(picture.height());
 }
 
-// The window then owns the message boxes it reports through.
-TPicturePreviewForm::TPicturePreviewForm(QWidget* parent)
-    : TPicturePreviewForm(*new QtMessagePrompter, parent) {
-    ownPrompter_.reset(&prompter_);
-}
-
 TPicturePreviewForm::TPicturePreviewForm(MessagePrompter& prompter, QWidget* parent)
     : QDialog(parent), prompter_(prompter) {
     SetUpDialog(*this, "PicturePreviewForm", QStringLiteral("Picture Preview"));
@@ -72,8 +66,6 @@ TPicturePreviewForm::TPicturePreviewForm(MessagePrompter& prompter, QWidget* par
     BuildLayout();
     resize(490, 410);
 }
-
-TPicturePreviewForm::~TPicturePreviewForm() = default;
 
 void TPicturePreviewForm::BuildLayout() {
     auto* layout = new QVBoxLayout(this);

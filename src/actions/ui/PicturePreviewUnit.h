@@ -2,13 +2,11 @@
 // A look at a listed picture: one window, made once and reused, that shows the picture as
 // large as its area allows with its proportions kept, and its size in pixels.
 
-#include "ui/MessagePrompter.h"
+#include "model/MessagePrompter.h"
 
 #include <QDialog>
 #include <QImage>
 #include <QString>
-
-#include <memory>
 
 class QFile;
 class QFrame;
@@ -20,9 +18,7 @@ class TPicturePreviewForm : public QDialog {
     Q_OBJECT
   public:
     // Without a prompter, a file that cannot be opened is reported in a message box.
-    explicit TPicturePreviewForm(QWidget* parent = nullptr);
     explicit TPicturePreviewForm(MessagePrompter& prompter, QWidget* parent = nullptr);
-    ~TPicturePreviewForm() override;
 
     // Loads the picture and shows the window modally. A file that is not a valid picture of
     // its extension's kind opens the window empty; a file that cannot be opened goes to the
@@ -52,7 +48,6 @@ class TPicturePreviewForm : public QDialog {
     void FitPicture();
     void ClearPicture();
 
-    std::unique_ptr<MessagePrompter> ownPrompter_;
     MessagePrompter& prompter_;
     QImage picture_;
 };

@@ -1,6 +1,6 @@
 #include "export/ui/ExportUnit.h"
 
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "results/ui/ResultsModel.h"
 
-#include "ui/NativeText.h"
+#include "model/NativeText.h"
 
 #include <QBrush>
 #include <QColor>

@@ -2,9 +2,9 @@
 // The results list as a virtual table over the search's state: it holds no rows of its own,
 // only the row count the search publishes, and formats a cell only when the view asks for it.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
-#include "search/TextFormats.h"
+#include "model/TextFormats.h"
 #include <QAbstractTableModel>
 #include <QLocale>
 

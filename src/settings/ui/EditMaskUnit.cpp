@@ -1,9 +1,8 @@
 #include "settings/ui/EditMaskUnit.h"
 
+#include "model/MessagePrompter.h"
+#include "model/ui/DialogFrame.h"
 #include "settings/MaskCatalogue.h"
-#include "settings/ui/DialogControls.h"
-#include "ui/DialogFrame.h"
-#include "ui/MessagePrompter.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -16,11 +15,10 @@ namespace pellmora {
 TEditMaskForm::TEditMaskForm(MessagePrompter& prompter, QWidget* parent)
     : QDialog(parent), prompter_(prompter) {
     SetUpDialog(*this, "EditMaskForm", QStringLiteral("Add File Mask"), QSize(331, 125));
-    MaskEdit = NamedControl(new QLineEdit(this), "MaskEdit", QStringLiteral("Mask:"));
-    DescriptionEdit =
-        NamedControl(new QLineEdit(this), "DescriptionEdit", QStringLiteral("Description:"));
-    OKButton = DialogButton(this, "OKButton", QStringLiteral("Add"));
-    CancelButton = DialogButton(this, "CancelButton", QStringLiteral("Cancel"));
+    MaskEdit = Named(new QLineEdit(this), "MaskEdit", QStringLiteral("Mask:"));
+    DescriptionEdit = Named(new QLineEdit(this), "DescriptionEdit", QStringLiteral("Description:"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("Add"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
     OKButton->setDefault(true);
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("Mask:"), MaskEdit);

@@ -1,9 +1,8 @@
 #include "settings/ui/MaskUnit.h"
 
-#include "settings/ui/DialogControls.h"
+#include "model/MessagePrompter.h"
+#include "model/ui/DialogFrame.h"
 #include "settings/ui/EditMaskUnit.h"
-#include "ui/DialogFrame.h"
-#include "ui/MessagePrompter.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -16,12 +15,12 @@ namespace pellmora {
 TMaskForm::TMaskForm(MessagePrompter& prompter, ProgramLocation location, QWidget* parent)
     : QDialog(parent), prompter_(prompter), location_(std::move(location)) {
     SetUpDialog(*this, "MaskForm", QStringLiteral("File Masks"), QSize(434, 297));
-    MaskListBox = NamedControl(new QListWidget(this), "MaskListBox", QStringLiteral("File masks"));
+    MaskListBox = Named(new QListWidget(this), "MaskListBox", QStringLiteral("File masks"));
     MaskListBox->setSelectionMode(QAbstractItemView::SingleSelection);
-    AddMaskButton = DialogButton(this, "AddMaskButton", QStringLiteral("Add Mask"));
-    EditMaskButton = DialogButton(this, "EditMaskButton", QStringLiteral("Edit"));
-    DeleteMaskButton = DialogButton(this, "DeleteMaskButton", QStringLiteral("Delete"));
-    OKButton = DialogButton(this, "OKButton", QStringLiteral("OK"));
+    AddMaskButton = MakeButton(this, "AddMaskButton", QStringLiteral("Add Mask"));
+    EditMaskButton = MakeButton(this, "EditMaskButton", QStringLiteral("Edit"));
+    DeleteMaskButton = MakeButton(this, "DeleteMaskButton", QStringLiteral("Delete"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
     auto* layout = new QGridLayout(this);
     layout->addWidget(MaskListBox, 0, 0, 4, 1);
     layout->addWidget(AddMaskButton, 0, 1);

@@ -1,7 +1,6 @@
 #include "settings/ui/SettingsUnit.h"
 
-#include "settings/ui/DialogControls.h"
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -17,19 +16,19 @@ TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent) {
     const QString saveCaption =
         QStringLiteral("Save program's state when exit / Restore all settings when start");
     SaveProgramStateCheck =
-        NamedControl(new QCheckBox(saveCaption, this), "SaveProgramStateCheck", saveCaption);
-    auto* group = NamedControl(new QGroupBox(QStringLiteral("  File Comparison Mode:"), this),
-                               "CompareModeGroup", QStringLiteral("File Comparison Mode"));
-    CRCRadioButton = NamedControl(new QRadioButton(QStringLiteral("CRC32 Checksum + FileSize")),
-                                  "CRCRadioButton", QStringLiteral("CRC32 Checksum + FileSize"));
+        Named(new QCheckBox(saveCaption, this), "SaveProgramStateCheck", saveCaption);
+    auto* group = Named(new QGroupBox(QStringLiteral("  File Comparison Mode:"), this),
+                        "CompareModeGroup", QStringLiteral("File Comparison Mode"));
+    CRCRadioButton = Named(new QRadioButton(QStringLiteral("CRC32 Checksum + FileSize")),
+                           "CRCRadioButton", QStringLiteral("CRC32 Checksum + FileSize"));
     ByteByByteRadioButton =
-        NamedControl(new QRadioButton(QStringLiteral("Byte-by-Byte Comparison")),
-                     "ByteByByteRadioButton", QStringLiteral("Byte-by-Byte Comparison"));
+        Named(new QRadioButton(QStringLiteral("Byte-by-Byte Comparison")), "ByteByByteRadioButton",
+              QStringLiteral("Byte-by-Byte Comparison"));
     auto* radios = new QVBoxLayout(group);
     radios->addWidget(CRCRadioButton);
     radios->addWidget(ByteByByteRadioButton);
-    OKButton = DialogButton(this, "OKButton", QStringLiteral("OK"));
-    CancelButton = DialogButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
     OKButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -2,7 +2,7 @@
 // The values of the window's step-1 controls that a search reads, so that the window, the
 // command line and the tests fill the same struct.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "ui/MessagePrompter.h"
+#include "ui/QtMessagePrompter.h"
 
-#include <QGuiApplication>
+#include "model/ui/DialogFrame.h"
+
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 
 namespace pellmora {
 
@@ -34,40 +34,7 @@ QMessageBox::Icon PromptIcon(PromptKind kind) {
     }
 }
 
-void CentreOnScreen(QMessageBox& box) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    box.adjustSize();
-    QRect frame = box.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    box.move(frame.topLeft());
-}
-
 } // namespace
-
-QString PromptCaption(PromptKind kind) {
-    switch (kind) {
-    case PromptKind::Error:
-        return QStringLiteral("Error");
-    case PromptKind::Information:
-        return QStringLiteral("Information");
-    case PromptKind::Confirm:
-        return QStringLiteral("Confirm");
-    case PromptKind::ErrorReport:
-        return QStringLiteral("Pellmora");
-    }
-    return {};
-}
-
-QString ErrorReportText(const QString& text) {
-    if (!text.isEmpty() && text.back() > QLatin1Char('.')) return text + QLatin1Char('.');
-    return text;
-}
-
-QString MessageBoxText(PromptKind kind, const QString& text) {
-    QString shown = kind == PromptKind::ErrorReport ? ErrorReportText(text) : text;
-    return shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-}
 
 PromptButton QtMessagePrompter::Prompt(PromptKind kind, const QString& text,
                                        const QList<PromptButton>& buttons) {
@@ -75,6 +42,7 @@ PromptButton QtMessagePrompter::Prompt(PromptKind kind, const QString& text,
     QList<QPair<QAbstractButton*, PromptButton>> map;
     for (PromptButton b : buttons)
         map.append({box.addButton(ButtonCaption(b), QMessageBox::AcceptRole), b});
+    box.adjustSize();
     CentreOnScreen(box);
     box.exec();
     for (const auto& [widget, button] : map)

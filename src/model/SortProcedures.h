@@ -3,7 +3,7 @@
 // one insertion pass with a sentinel. Not stable, but fully determined: which of two equal
 // records comes first is what the user sees and which copy the age commands keep.
 
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "search/DuplicateTypes.h"
+#include "model/DuplicateTypes.h"
 
 #include <algorithm>
 #include <new>

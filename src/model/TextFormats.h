@@ -29,6 +29,9 @@ QString ModifiedText(int32_t fileDate, const QLocale& locale);
 // The text without leading and trailing blanks and control characters (U+0000 to U+0020).
 QString TrimBlanks(const QString& text);
 
+// The program's messages break their lines with "\n\r"; shown, each is one line break.
+QString WithLineBreaks(QString text);
+
 // Milliseconds as hh:mm:ss, hours kept to their last two digits.
 QString ElapsedText(uint32_t ms);
 

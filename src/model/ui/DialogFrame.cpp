@@ -1,4 +1,4 @@
-#include "ui/DialogFrame.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -23,6 +23,11 @@ void CentreOnScreen(QWidget& window) {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
     return Named(new QPushButton(caption, parent), name, caption);
+}
+
+QString HeadingGradient() {
+    return QStringLiteral("qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                          " stop:0 rgb(150,188,226), stop:1 rgb(3,56,147))");
 }
 
 } // namespace pellmora

@@ -1,4 +1,4 @@
-#include "search/TextFormats.h"
+#include "model/TextFormats.h"
 
 #include <QRegularExpression>
 
@@ -73,6 +73,10 @@ QString TrimBlanks(const QString& text) {
     while (last > first && text[last - 1].unicode() <= 0x20)
         --last;
     return text.mid(first, last - first);
+}
+
+QString WithLineBreaks(QString text) {
+    return text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
 }
 
 QString ElapsedText(uint32_t ms) {

@@ -89,8 +89,9 @@ struct SearchState {
     TStringArr ProtectedFolders = DefaultProtectedFolders(); // each ends in "/"
     QLocale SystemFormat = QLocale::system();
 
-    uint8_t StopFlag = 1;    // 1: no search, or a stop was requested
-    uint8_t CompareMode = 0; // 0: CRC-32 plus size, 1: byte by byte
+    uint8_t StopFlag = 1;       // 1: no search, or a stop was requested
+    bool SearchRunning = false; // set and cleared by SearchStart, its last message box included
+    uint8_t CompareMode = 0;    // 0: CRC-32 plus size, 1: byte by byte
 
     int32_t LastClickedRow = -1;
 };

@@ -36,11 +36,4 @@ QString ErrorReportText(const QString& text);
 // "\n\r" of the program's messages as one line break.
 QString MessageBoxText(PromptKind kind, const QString& text);
 
-// Centred QMessageBox windows.
-class QtMessagePrompter final : public MessagePrompter {
-  public:
-    PromptButton Prompt(PromptKind kind, const QString& text,
-                        const QList<PromptButton>& buttons) override;
-};
-
 } // namespace pellmora

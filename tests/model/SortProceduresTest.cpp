@@ -1,4 +1,4 @@
-#include "results/SortProcedures.h"
+#include "model/SortProcedures.h"
 
 #include <gtest/gtest.h>
 

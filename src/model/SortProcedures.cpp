@@ -1,4 +1,6 @@
-#include "results/SortProcedures.h"
+#include "model/SortProcedures.h"
+
+#include "model/NativeText.h"
 
 #include <QByteArray>
 #include <QCollator>
@@ -35,11 +37,6 @@ int32_t Directed(int32_t ascending, uint8_t descending) {
 
 template <typename T> int32_t Sign(T a, T b) {
     return a > b ? 1 : (a < b ? -1 : 0);
-}
-
-QString Decoded(std::string_view bytes) {
-    return QFile::decodeName(
-        QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 int32_t CompareText(const std::string& a, const std::string& b) {

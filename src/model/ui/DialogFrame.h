@@ -1,5 +1,6 @@
 #pragma once
-// The common frame of the program's dialogs: name, caption, fixed client size.
+// The common frame of the program's dialogs: name, caption, fixed client size. Every
+// subsystem's dialogs share it, so it sits below all of them.
 
 #include <QDialog>
 #include <QPushButton>
@@ -22,5 +23,8 @@ template <typename W> W* Named(W* widget, const char* name, const QString& capti
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
+
+// The blue gradient behind the program's headings and banner, as a style-sheet brush.
+QString HeadingGradient();
 
 } // namespace pellmora

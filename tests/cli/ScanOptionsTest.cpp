@@ -1,0 +1,90 @@
+#include "cli/ScanOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace pellmora::cli {
+namespace {
+
+// What a command line should give: an error containing Error, or these fields. Sizes are
+// written with "." and expected with the locale's decimal separator, as the search reads them.
+struct Case {
+    std::vector<std::string> Args;
+    std::string Error;
+    std::string Expected; // a summary of the parsed options, see Summary()
+};
+
+std::string Limit(const SizeLimitInput& limit) {
+    if (!limit.Checked) return "-";
+    QString text = limit.Text;
+    text.replace(QLocale().decimalPoint(), QStringLiteral("."));
+    const char* units[] = {"B", "KB", "MB"};
+    return text.toStdString() + units[static_cast<int>(limit.Unit)];
+}
+
+std::string Summary(const ScanOptions& o) {
+    std::string s;
+    for (const std::string& dir : o.Inputs.Directories)
+        s += "dir=" + dir + " ";
+    s += "masks=" + o.Inputs.MaskText.toStdString();
+    s += " zero=" + std::string(o.Inputs.ExcludeZero ? "skip" : "keep");
+    s += " folders=" + std::string(o.Inputs.ProtectSysFolders ? "on" : "off");
+    s += " files=" + std::string(o.Inputs.ProtectSysFiles ? "on" : "off");
+    s += " min=" + Limit(o.Inputs.MinSize) + " max=" + Limit(o.Inputs.MaxSize);
+    s += " mode=" + std::to_string(o.CompareMode);
+    s += " format=" + std::to_string(static_cast<int>(o.Format));
+    if (o.ExportFile) s += " export=" + *o.ExportFile;
+    if (o.Help) s += " help";
+    if (o.Version) s += " version";
+    return s;
+}
+
+const std::string Defaults = "masks=*.* zero=skip folders=on files=on min=- max=- mode=0 format=0";
+
+TEST(ScanOptionsTest, CommandLinesAndTheirInputs) {
+    const Case cases[] = {
+        {{}, "", Defaults},
+        {{"/a", "b"}, "", "dir=/a dir=b " + Defaults},
+        {{"-", "--", "--help", "-x"}, "", "dir=- dir=--help dir=-x " + Defaults},
+        {{"--include-empty", "--no-protect-folders", "--no-protect-files", "--byte-compare"},
+         "",
+         "masks=*.* zero=keep folders=off files=off min=- max=- mode=1 format=0"},
+        {{"--masks", "*.txt|*.jpg", "--format", "json", "--export", "r.txt", "/d"},
+         "",
+         "dir=/d masks=*.txt|*.jpg zero=skip folders=on files=on min=- max=- mode=0 format=2 "
+         "export=r.txt"},
+        {{"--min-size", "1", "--max-size", "2,5MB"},
+         "",
+         "masks=*.* zero=skip folders=on files=on min=1KB max=2.5MB mode=0 format=0"},
+        {{"--min-size", " 200 b ", "--max-size", ".5"},
+         "",
+         "masks=*.* zero=skip folders=on files=on min=200B max=.5KB mode=0 format=0"},
+        {{"-h", "--version"}, "", Defaults + " help version"},
+        {{"--format", "tsv"},
+         "",
+         "masks=*.* zero=skip folders=on files=on min=- max=- "
+         "mode=0 format=1"},
+        {{"--min-size", "x"}, "invalid size 'x' for --min-size", ""},
+        {{"--max-size", "1GB"}, "invalid size '1GB' for --max-size", ""},
+        {{"--min-size", "1.2.3"}, "invalid size", ""},
+        {{"--format", "xml"}, "invalid format 'xml'", ""},
+        {{"/d", "--masks"}, "option --masks needs a value", ""},
+        {{"--bogus"}, "unknown option --bogus", ""},
+    };
+    for (const Case& c : cases) {
+        std::string joined;
+        for (const std::string& a : c.Args)
+            joined += "[" + a + "]";
+        std::string error;
+        const auto options = ParseOptions(c.Args, error);
+        if (c.Error.empty()) {
+            ASSERT_TRUE(options) << joined << ": " << error;
+            EXPECT_EQ(Summary(*options), c.Expected) << joined;
+        } else {
+            EXPECT_FALSE(options) << joined;
+            EXPECT_NE(error.find(c.Error), std::string::npos) << joined << ": " << error;
+        }
+    }
+}
+
+} // namespace
+} // namespace pellmora::cli
