@@ -1,7 +1,7 @@
 #include "actions/ActionCommon.h"
 
-#include "platform/FileOperations.h"
 #include "model/NativeText.h"
+#include "platform/FileOperations.h"
 
 #include <QFile>
 

@@ -2,8 +2,8 @@
 
 #include "actions/CopyGuard.h"
 #include "actions/ShellFileOperation.h"
-#include "platform/FileOperations.h"
 #include "model/NativeText.h"
+#include "platform/FileOperations.h"
 
 namespace pellmora {
 

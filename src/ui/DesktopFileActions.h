@@ -6,8 +6,8 @@
 #include "actions/ShellServices.h"
 #include "export/ExportDialog.h"
 #include "model/DialogExchange.h"
-#include "ui/FileActions.h"
 #include "model/MessagePrompter.h"
+#include "ui/FileActions.h"
 
 namespace pellmora {
 

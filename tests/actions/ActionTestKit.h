@@ -5,10 +5,10 @@
 
 #include "actions/ActionCommon.h"
 #include "actions/ActionDialog.h"
-#include "results/ResultStateBuilder.h"
 #include "model/DuplicateTypes.h"
-#include "support/TempTree.h"
 #include "model/MessagePrompter.h"
+#include "results/ResultStateBuilder.h"
+#include "support/TempTree.h"
 
 #include <deque>
 #include <gtest/gtest.h>

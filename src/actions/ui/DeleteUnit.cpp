@@ -3,8 +3,8 @@
 #include "actions/ActionCommon.h"
 #include "actions/DeleteCommand.h"
 #include "actions/ui/ActionForms.h"
-#include "model/ui/DialogFrame.h"
 #include "model/MessagePrompter.h"
+#include "model/ui/DialogFrame.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
