@@ -20,6 +20,11 @@ python3 "$here/gen_tree.py" --size "$size" "$trees/$size" >/dev/null
 tree=$trees/$size/tree
 empty=$(mktemp -d)
 trap 'rm -rf "$empty"' EXIT
+# A copy of the window, so that no settings saved beside the build's program (a folder list
+# from another run) add folders to the search.
+mkdir "$empty/bin"
+cp "$window" "$empty/bin/pellmora"
+window="$empty/bin/pellmora"
 
 # Seconds from the start of the window to its end-of-search box, searching $1.
 cat > "$empty/once.sh" <<'INNER'

@@ -7,6 +7,11 @@ set -euo pipefail
 binary=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A copy of the program, so that the settings it saves beside itself stay in the work folder
+# instead of carrying this test's folders into the next run of the build's program.
+mkdir "$work/bin"
+cp "$binary" "$work/bin/pellmora"
+binary="$work/bin/pellmora"
 
 # Sparse files of equal size: gigabytes to checksum that cost no disk space, so the search runs
 # for several seconds.

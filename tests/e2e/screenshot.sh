@@ -9,6 +9,11 @@ build=$2
 shot="$build/pellmora-screenshot.png"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A copy of the program, so that the settings it saves beside itself stay in the work folder
+# instead of carrying this test's folders into the next run of the build's program.
+mkdir "$work/bin"
+cp "$binary" "$work/bin/pellmora"
+binary="$work/bin/pellmora"
 
 mkdir -p "$work/tree/photos" "$work/tree/backup/photos" "$work/tree/docs"
 for i in 1 2 3; do
