@@ -16,7 +16,7 @@ using namespace pellmora;
 const SearchState& Results() {
     static const SearchState state = [] {
         SearchState s = bench::GeneratedResults(500000, 2);
-        s.SystemFormat = QLocale(QLocale::English, QLocale::UnitedStates);
+        s.Locale = LocaleContext(QLocale(QLocale::English, QLocale::UnitedStates));
         for (size_t k = 0; k < s.ResultList.size(); ++k) {
             s.ResultList[k].Checked = k % 7 == 0;
             s.ResultList[k].Resolved = k % 5 == 0;
@@ -28,7 +28,6 @@ const SearchState& Results() {
 
 // Runs command on a fresh copy of the list each time; only the command is timed.
 template <typename Command> void OnCopy(benchmark::State& run, const Command& command) {
-    SetCollationLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     for (auto _ : run) {
         run.PauseTiming();
         SearchState state = Results();

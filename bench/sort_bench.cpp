@@ -10,18 +10,21 @@ namespace {
 using namespace pellmora;
 
 const SearchState& Results() {
-    static const SearchState state = bench::GeneratedResults(500000);
+    static const SearchState state = [] {
+        SearchState s = bench::GeneratedResults(500000);
+        s.Locale = LocaleContext(QLocale(QLocale::English, QLocale::UnitedStates));
+        return s;
+    }();
     return state;
 }
 
 void SortBy(benchmark::State& run, TFileInfoCompare compare) {
     const SearchState& state = Results();
-    SetCollationLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     for (auto _ : run) {
         run.PauseTiming();
         TSortList order = state.ViewOrder;
         run.ResumeTiming();
-        SortIndexList(state.ResultList, order, state.DirTable, 0, state.ResultLast, compare,
+        SortIndexList(state.ResultList, order, SortContextOf(state), 0, state.ResultLast, compare,
                       static_cast<uint8_t>(run.range(0)), {});
         benchmark::DoNotOptimize(order.data());
     }

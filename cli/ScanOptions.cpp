@@ -22,7 +22,7 @@ const char* UsageText() {
 namespace {
 
 // "1.5", "1,5KB", "200 MB": the number and its unit; "." or "," as the decimal separator.
-bool ParseSize(const std::string& text, SizeLimitInput& limit) {
+bool ParseSize(const std::string& text, const QLocale& numbers, SizeLimitInput& limit) {
     static const QRegularExpression pattern(
         QStringLiteral("^\\s*([0-9]+(?:[.,][0-9]*)?|[.,][0-9]+)\\s*(B|KB|MB)?\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
@@ -31,7 +31,7 @@ bool ParseSize(const std::string& text, SizeLimitInput& limit) {
     QString number = match.captured(1);
     number.replace(QLatin1Char(','), QLatin1Char('.'));
     // The search reads the number with the locale's decimal separator.
-    number.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    number.replace(QLatin1Char('.'), numbers.decimalPoint());
     const QString unit = match.captured(2).toUpper();
     limit.Checked = true;
     limit.Text = number;
@@ -55,7 +55,8 @@ bool ParseFormat(const std::string& text, OutputFormat& format) {
 
 } // namespace
 
-std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args,
+                                        const QLocale& numbers, std::string& error) {
     ScanOptions options;
     bool onlyDirs = false;
     for (size_t k = 0; k < args.size(); ++k) {
@@ -91,7 +92,7 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, st
         } else if (arg == "--min-size" || arg == "--max-size") {
             if (!value(v)) return std::nullopt;
             auto& limit = arg == "--min-size" ? options.Inputs.MinSize : options.Inputs.MaxSize;
-            if (!ParseSize(v, limit)) {
+            if (!ParseSize(v, numbers, limit)) {
                 error = "invalid size '" + v + "' for " + arg + " (a number, then B, KB or MB)";
                 return std::nullopt;
             }

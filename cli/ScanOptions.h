@@ -3,6 +3,8 @@
 
 #include "model/SearchInputs.h"
 
+#include <QLocale>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,8 +22,10 @@ struct ScanOptions {
     bool Version = false;
 };
 
-// Parses argv; on bad options returns nothing and sets error to a one-line reason.
-std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, std::string& error);
+// Parses argv; on bad options returns nothing and sets error to a one-line reason. Sizes are
+// handed on with the decimal separator of numbers, the locale the search reads them in.
+std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args,
+                                        const QLocale& numbers, std::string& error);
 
 const char* UsageText();
 

@@ -4,6 +4,7 @@
 #include "ScanOptions.h"
 #include "TerminalView.h"
 #include "export/ReportFile.h"
+#include "model/LocaleContext.h"
 #include "model/NativeText.h"
 #include "search/SearchDriver.h"
 #include "search/crc32tab.h"
@@ -50,8 +51,10 @@ bool ExportReport(const SearchState& state, const cli::ScanOptions& options,
 
 int main(int argc, char** argv) {
     InstallInterruptHandler();
+    const LocaleContext locale(QLocale::system());
     std::string error;
-    const auto options = cli::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    const auto options =
+        cli::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), locale.Format(), error);
     if (!options) {
         std::fprintf(stderr, "pellmora-scan: %s\n%s", error.c_str(), cli::UsageText());
         return 2;
@@ -70,6 +73,7 @@ int main(int argc, char** argv) {
     RaiseOpenFileLimit();
 
     SearchState state;
+    state.Locale = locale;
     state.CompareMode = options->CompareMode;
     cli::TerminalView view(state, stderr);
     const EventPump pump = [&] {

@@ -118,7 +118,7 @@ template <size_t N> void Lines(std::string& out, const char* const (&lines)[N]) 
 
 void Summary(std::string& out, const ReportSource& source, const ReportEnvironment& environment,
              CodePageEncoder& encoder) {
-    const QLocale& numbers = source.State.SystemFormat;
+    const QLocale& numbers = source.State.Locale.Format();
     Line(out, "<p><b>Date of search:</b> ",
          ReportDate(environment.Now(), environment.Locale, true, encoder), "<br>");
     Line(out, "<b>Number of original files and duplicates:</b> ",

@@ -3,7 +3,7 @@
 // works on. Paths and names are kept as the native bytes of the file system, so that a name
 // that is not valid UTF-8 still opens; they are decoded only for display and text comparison.
 
-#include <QLocale>
+#include "model/LocaleContext.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -87,7 +87,7 @@ struct SearchState {
     uint32_t StartTick = 0;
 
     TStringArr ProtectedFolders = DefaultProtectedFolders(); // each ends in "/"
-    QLocale SystemFormat = QLocale::system();
+    LocaleContext Locale{QLocale::system()}; // numbers, dates and the order of names
 
     uint8_t StopFlag = 1;       // 1: no search, or a stop was requested
     bool SearchRunning = false; // set and cleared by SearchStart, its last message box included

@@ -20,17 +20,6 @@ namespace pellmora {
 
 namespace {
 
-QCollator MakeCollator(const QLocale& locale) {
-    QCollator collator(locale);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
-
-QCollator& Collator() {
-    static QCollator collator = MakeCollator(QLocale::system());
-    return collator;
-}
-
 int32_t Directed(int32_t ascending, uint8_t descending) {
     return descending == 1 ? -ascending : ascending;
 }
@@ -39,8 +28,8 @@ template <typename T> int32_t Sign(T a, T b) {
     return a > b ? 1 : (a < b ? -1 : 0);
 }
 
-int32_t CompareText(const std::string& a, const std::string& b) {
-    const int r = Collator().compare(Decoded(a), Decoded(b));
+int32_t CompareText(const std::string& a, const std::string& b, const QCollator& collator) {
+    const int r = collator.compare(Decoded(a), Decoded(b));
     return r > 0 ? 1 : (r < 0 ? -1 : 0);
 }
 
@@ -49,11 +38,6 @@ const std::string& DirAt(const TStringArr& dirs, int32_t index) {
     static const std::string none;
     if (index < 0 || static_cast<size_t>(index) >= dirs.size()) return none;
     return dirs[static_cast<size_t>(index)];
-}
-
-const TStringArr& NoDirs() {
-    static const TStringArr empty;
-    return empty;
 }
 
 template <typename Value, typename Cmp>
@@ -178,8 +162,8 @@ std::vector<std::pair<Key, int32_t>> KeysOf(const std::vector<std::string_view>&
     return keys;
 }
 
-std::vector<int32_t> CollationRanks(const std::vector<std::string_view>& texts) {
-    const QCollator& collator = Collator();
+std::vector<int32_t> CollationRanks(const std::vector<std::string_view>& texts,
+                                    const QCollator& collator) {
     if (collator.locale().language() == QLocale::C) {
         auto keys = KeysOf<std::u32string>(texts, FoldedKey);
         return RanksOf(keys, [](const auto& a, const auto& b) { return a.compare(b); });
@@ -229,7 +213,8 @@ std::vector<int32_t> DistinctNumbers(const std::vector<std::string_view>& texts,
     return numbers;
 }
 
-void RankByName(const TFileList& list, std::vector<RankedEntry>& ranked) {
+void RankByName(const TFileList& list, const QCollator& collator,
+                std::vector<RankedEntry>& ranked) {
     // Copies often share their name; each distinct name is collated once.
     std::vector<std::string_view> bytes;
     bytes.reserve(ranked.size());
@@ -241,16 +226,17 @@ void RankByName(const TFileList& list, std::vector<RankedEntry>& ranked) {
     names.reserve(first.size());
     for (size_t k : first)
         names.push_back(bytes[k]);
-    const std::vector<int32_t> ranks = CollationRanks(names);
+    const std::vector<int32_t> ranks = CollationRanks(names, collator);
     for (size_t k = 0; k < ranked.size(); ++k)
         ranked[k].Rank = ranks[static_cast<size_t>(numbers[k])];
 }
 
-void RankByDirectory(const TFileList& list, const TStringArr& dirs,
+void RankByDirectory(const TFileList& list, const SortContext& context,
                      std::vector<RankedEntry>& ranked) {
+    const TStringArr& dirs = context.Dirs;
     std::vector<std::string_view> paths(dirs.begin(), dirs.end());
     paths.emplace_back(); // stands for an index outside the table
-    const std::vector<int32_t> ranks = CollationRanks(paths);
+    const std::vector<int32_t> ranks = CollationRanks(paths, context.Collator);
     for (RankedEntry& e : ranked) {
         const int32_t d = RecordOf(list, e).DirIndex;
         const bool valid = d >= 0 && static_cast<size_t>(d) < dirs.size();
@@ -264,12 +250,12 @@ void RankByDate(const TFileList& list, std::vector<RankedEntry>& ranked) {
 }
 
 // Returns false when the comparator has no ranked form.
-bool RankEntries(const TFileList& list, const TStringArr& dirs, TFileInfoCompare compare,
+bool RankEntries(const TFileList& list, const SortContext& context, TFileInfoCompare compare,
                  std::vector<RankedEntry>& ranked) {
     if (compare == &CompareFileName)
-        RankByName(list, ranked);
+        RankByName(list, context.Collator, ranked);
     else if (compare == &CompareDirectory)
-        RankByDirectory(list, dirs, ranked);
+        RankByDirectory(list, context, ranked);
     else if (compare == &CompareFileDate)
         RankByDate(list, ranked);
     else
@@ -280,64 +266,59 @@ bool RankEntries(const TFileList& list, const TStringArr& dirs, TFileInfoCompare
 } // namespace
 
 int32_t CompareFileDate(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                        const TStringArr&) {
+                        const SortContext&) {
     return Directed(Sign(a.FileDate, b.FileDate), descending);
 }
 
 int32_t CompareDirectory(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                         const TStringArr& dirs) {
-    return Directed(CompareText(DirAt(dirs, a.DirIndex), DirAt(dirs, b.DirIndex)), descending);
+                         const SortContext& context) {
+    const std::string& dirA = DirAt(context.Dirs, a.DirIndex);
+    const std::string& dirB = DirAt(context.Dirs, b.DirIndex);
+    return Directed(CompareText(dirA, dirB, context.Collator), descending);
 }
 
 int32_t CompareFileName(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                        const TStringArr&) {
-    return Directed(CompareText(a.FileName, b.FileName), descending);
+                        const SortContext& context) {
+    return Directed(CompareText(a.FileName, b.FileName, context.Collator), descending);
 }
 
 int32_t CompareSize(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                    const TStringArr&) {
+                    const SortContext&) {
     return Directed(Sign(a.Size, b.Size), descending);
 }
 
 int32_t CompareCandidate(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                         const TStringArr&) {
+                         const SortContext&) {
     int32_t result = 0;
     if (a.Candidate != b.Candidate) result = (a.Candidate == 1 && b.Candidate == 0) ? 1 : -1;
     return Directed(result, descending);
 }
 
 int32_t CompareCrc(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                   const TStringArr&) {
+                   const SortContext&) {
     return Directed(Sign(a.Crc, b.Crc), descending);
 }
 
-void SetCollationLocale(const QLocale& locale) {
-    Collator() = MakeCollator(locale);
-}
-
-QLocale CollationLocale() {
-    return Collator().locale();
-}
-
 void SortFileList(TFileList& list, int32_t lo, int32_t hi, TFileInfoCompare compare,
-                  uint8_t descending, const uint8_t& stopFlag, const EventPump& pump) {
+                  uint8_t descending, const SortContext& context, const uint8_t& stopFlag,
+                  const EventPump& pump) {
     const auto cmp = [&](const TFileInfoType& a, const TFileInfoType& b) {
-        return compare(a, b, descending, NoDirs());
+        return compare(a, b, descending, context);
     };
     RunSort(list, lo, hi, cmp, pump, &stopFlag);
 }
 
-void SortIndexListByComparator(const TFileList& list, TSortList& order, const TStringArr& dirs,
+void SortIndexListByComparator(const TFileList& list, TSortList& order, const SortContext& context,
                                int32_t lo, int32_t hi, TFileInfoCompare compare, uint8_t descending,
                                const EventPump& pump) {
     const auto cmp = [&](const TSortEntry& a, const TSortEntry& b) {
         return compare(list[static_cast<size_t>(a.Index)], list[static_cast<size_t>(b.Index)],
-                       descending, dirs);
+                       descending, context);
     };
     RunSort(order, lo, hi, cmp, pump, nullptr);
 }
 
-void SortIndexList(const TFileList& list, TSortList& order, const TStringArr& dirs, int32_t lo,
+void SortIndexList(const TFileList& list, TSortList& order, const SortContext& context, int32_t lo,
                    int32_t hi, TFileInfoCompare compare, uint8_t descending,
                    const EventPump& pump) {
     // Collating decoded texts on every comparison is far too slow for large lists, so the keys
@@ -345,8 +326,8 @@ void SortIndexList(const TFileList& list, TSortList& order, const TStringArr& di
     // on positions relative to lo, so a copy of the range sorts the same way.
     std::vector<RankedEntry> ranked;
     if (hi - lo > 15) ranked = Entries(order, lo, hi);
-    if (ranked.empty() || !RankEntries(list, dirs, compare, ranked)) {
-        SortIndexListByComparator(list, order, dirs, lo, hi, compare, descending, pump);
+    if (ranked.empty() || !RankEntries(list, context, compare, ranked)) {
+        SortIndexListByComparator(list, order, context, lo, hi, compare, descending, pump);
         return;
     }
     const auto cmp = [descending](const RankedEntry& a, const RankedEntry& b) {

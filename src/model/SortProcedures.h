@@ -5,42 +5,51 @@
 
 #include "model/DuplicateTypes.h"
 
-#include <QLocale>
+#include <QCollator>
 
 namespace pellmora {
 
+// What a comparison may read besides the two records: the folder table (for CompareDirectory)
+// and the collation of names and folders. Both are borrowed for the length of the sort.
+struct SortContext {
+    const TStringArr& Dirs;
+    const QCollator& Collator;
+};
+
+// The state's folder table and collation.
+inline SortContext SortContextOf(const SearchState& state) {
+    return {state.DirTable, state.Locale.Collator()};
+}
+
 // Returns -1, 0 or +1; negated when Descending is 1 (any other value sorts ascending).
 using TFileInfoCompare = int32_t (*)(const TFileInfoType& a, const TFileInfoType& b,
-                                     uint8_t descending, const TStringArr& dirs);
+                                     uint8_t descending, const SortContext& context);
 
 int32_t CompareFileDate(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                        const TStringArr& dirs);
+                        const SortContext& context);
 int32_t CompareDirectory(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                         const TStringArr& dirs);
+                         const SortContext& context);
 int32_t CompareFileName(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                        const TStringArr& dirs);
+                        const SortContext& context);
 int32_t CompareSize(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                    const TStringArr& dirs);
+                    const SortContext& context);
 int32_t CompareCandidate(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                         const TStringArr& dirs);
+                         const SortContext& context);
 int32_t CompareCrc(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
-                   const TStringArr& dirs);
-
-// The locale whose collation (case ignored) the name and folder comparators use.
-void SetCollationLocale(const QLocale& locale);
-QLocale CollationLocale();
+                   const SortContext& context);
 
 // Sorts list[lo..hi]; the insertion pass is skipped when StopFlag is 1 after the pump.
 void SortFileList(TFileList& list, int32_t lo, int32_t hi, TFileInfoCompare compare,
-                  uint8_t descending, const uint8_t& stopFlag, const EventPump& pump);
+                  uint8_t descending, const SortContext& context, const uint8_t& stopFlag,
+                  const EventPump& pump);
 
 // Permutes order[lo..hi] by the records they name; the records never move.
-void SortIndexList(const TFileList& list, TSortList& order, const TStringArr& dirs, int32_t lo,
+void SortIndexList(const TFileList& list, TSortList& order, const SortContext& context, int32_t lo,
                    int32_t hi, TFileInfoCompare compare, uint8_t descending, const EventPump& pump);
 
 // SortIndexList calling the comparator on every step; SortIndexList gives the same permutation
 // faster by ranking the name, folder and date keys first.
-void SortIndexListByComparator(const TFileList& list, TSortList& order, const TStringArr& dirs,
+void SortIndexListByComparator(const TFileList& list, TSortList& order, const SortContext& context,
                                int32_t lo, int32_t hi, TFileInfoCompare compare, uint8_t descending,
                                const EventPump& pump);
 

@@ -73,7 +73,7 @@ bool SelectInFolders(SearchState& state, int32_t selectedRow, bool branch) {
 
 // Unticks the group, then ticks every unresolved member but the first in date order.
 void KeepOneByAge(TFileList& list, size_t first, size_t end, uint8_t newestFirst,
-                  const EventPump& pump) {
+                  const SortContext& context, const EventPump& pump) {
     size_t unresolved = 0;
     for (size_t k = first; k < end; ++k) {
         list[k].Checked = 0;
@@ -84,8 +84,7 @@ void KeepOneByAge(TFileList& list, size_t first, size_t end, uint8_t newestFirst
     order.reserve(end - first);
     for (size_t k = first; k < end; ++k)
         order.push_back({static_cast<int32_t>(k), list[k].Group});
-    static const TStringArr noDirs;
-    SortIndexList(list, order, noDirs, 0, static_cast<int32_t>(order.size()) - 1, &CompareFileDate,
+    SortIndexList(list, order, context, 0, static_cast<int32_t>(order.size()) - 1, &CompareFileDate,
                   newestFirst, pump);
     bool keptOne = false;
     for (const TSortEntry& entry : order) {
@@ -99,7 +98,7 @@ void KeepOneByAge(TFileList& list, size_t first, size_t end, uint8_t newestFirst
 bool LeaveOneByAge(SearchState& state, uint8_t newestFirst, const EventPump& pump) {
     if (!HasSeveral(state)) return false;
     ForEachGroup(state.ResultList, [&](size_t first, size_t end) {
-        KeepOneByAge(state.ResultList, first, end, newestFirst, pump);
+        KeepOneByAge(state.ResultList, first, end, newestFirst, SortContextOf(state), pump);
     });
     return true;
 }
@@ -133,7 +132,7 @@ QString DuplicateCountText(const SearchState& state) {
     if (state.ResultList.size() < 2) return QStringLiteral("0 + 0");
     const int64_t groups = state.ResultList.back().Group;
     const auto files = static_cast<int64_t>(state.ResultList.size());
-    return GroupsAndCopiesText(groups, files - groups, state.SystemFormat);
+    return GroupsAndCopiesText(groups, files - groups, state.Locale.Format());
 }
 
 } // namespace
@@ -177,7 +176,7 @@ bool RemoveResolvedDuplicates(SearchState& state, int32_t sortColumn, uint8_t di
     state.ResultCapacity = state.ResultLast + 1;
     texts.DuplicateText = DuplicateCountText(state);
     texts.DiskUsingText =
-        DiskUsingText(state.OriginalsSize, state.DuplicatesSize, state.SystemFormat);
+        DiskUsingText(state.OriginalsSize, state.DuplicatesSize, state.Locale.Format());
     // The old rows name records that are gone: without a sort column the list order is shown.
     if (state.ResultList.empty() || !SortViewOrder(state, sortColumn, direction, pump))
         BuildViewOrder(state);

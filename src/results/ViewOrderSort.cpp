@@ -15,24 +15,24 @@ void GroupOrder(SearchState& state, bool reversed) {
     if (reversed) std::reverse(state.ViewOrder.begin(), state.ViewOrder.end());
 }
 
-void SortByRecords(SearchState& state, TFileInfoCompare compare, const TStringArr& dirs,
-                   uint8_t direction, const EventPump& pump) {
+void SortByRecords(SearchState& state, TFileInfoCompare compare, uint8_t direction,
+                   const EventPump& pump) {
     BuildViewOrder(state);
     const auto last = static_cast<int32_t>(state.ViewOrder.size()) - 1;
-    SortIndexList(state.ResultList, state.ViewOrder, dirs, 0, last, compare, direction, pump);
+    SortIndexList(state.ResultList, state.ViewOrder, SortContextOf(state), 0, last, compare,
+                  direction, pump);
     RenumberBands(state);
 }
 
 } // namespace
 
 bool SortViewOrder(SearchState& state, int32_t column, uint8_t direction, const EventPump& pump) {
-    static const TStringArr noDirs;
     switch (static_cast<ResultColumn>(column)) {
     case ResultColumn::FileName:
-        SortByRecords(state, &CompareFileName, noDirs, direction, pump);
+        SortByRecords(state, &CompareFileName, direction, pump);
         return true;
     case ResultColumn::Path:
-        SortByRecords(state, &CompareDirectory, state.DirTable, direction, pump);
+        SortByRecords(state, &CompareDirectory, direction, pump);
         return true;
     case ResultColumn::DupGroup:
         GroupOrder(state, direction == 1);
@@ -41,7 +41,7 @@ bool SortViewOrder(SearchState& state, int32_t column, uint8_t direction, const 
         GroupOrder(state, direction != 1);
         return true;
     case ResultColumn::Modified:
-        SortByRecords(state, &CompareFileDate, noDirs, direction, pump);
+        SortByRecords(state, &CompareFileDate, direction, pump);
         return true;
     }
     return false;
@@ -70,8 +70,8 @@ QString SelectionStatsText(const SearchState& state) {
         ++count;
         size += file.Size;
     }
-    return FormatCount(count, state.SystemFormat) + QStringLiteral(" / ") +
-           SizeText(size, state.SystemFormat);
+    return FormatCount(count, state.Locale.Format()) + QStringLiteral(" / ") +
+           SizeText(size, state.Locale.Format());
 }
 
 } // namespace pellmora

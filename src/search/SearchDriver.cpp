@@ -52,7 +52,8 @@ class SearchRun {
 };
 
 bool SearchRun::SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending) {
-    SortFileList(state_.ScanList, s, e, compare, descending, state_.StopFlag, pump_);
+    SortFileList(state_.ScanList, s, e, compare, descending, SortContextOf(state_), state_.StopFlag,
+                 pump_);
     // A sort stopped half-way leaves equal keys apart: the run must not be grouped from it.
     return !Stopped();
 }
@@ -180,7 +181,7 @@ void SearchRun::AppendZeroSizeGroup(int32_t s, int32_t e) {
 }
 
 void SearchRun::WriteTotals(const QString& totalFiles) {
-    const QLocale& locale = state_.SystemFormat;
+    const QLocale& locale = state_.Locale.Format();
     totalFilesText_ = totalFiles;
     view_.SetTotalFilesText(totalFiles);
     view_.SetDuplicateText(GroupsAndCopiesText(groupNo_, state_.ResultLast + 1 - groupNo_, locale));
@@ -188,7 +189,7 @@ void SearchRun::WriteTotals(const QString& totalFiles) {
 }
 
 void SearchRun::UpdateStatistics(int32_t i) {
-    WriteTotals(FormatCount(i + 1, state_.SystemFormat));
+    WriteTotals(FormatCount(i + 1, state_.Locale.Format()));
     view_.SetProgress(static_cast<int>(static_cast<int64_t>(i) * 100 / state_.ScanLast));
 }
 
@@ -216,7 +217,7 @@ bool SearchRun::FindDuplicateGroups() {
         }
         if (GrowResultListIfNeeded(state_)) pump_();
     }
-    WriteTotals(FormatCount(last + 1, state_.SystemFormat));
+    WriteTotals(FormatCount(last + 1, state_.Locale.Format()));
     view_.SetProgress(100);
     return true;
 }
@@ -224,7 +225,7 @@ bool SearchRun::FindDuplicateGroups() {
 void SearchRun::Publish() {
     TrimResults(state_);
     BuildViewOrder(state_);
-    const QLocale& locale = state_.SystemFormat;
+    const QLocale& locale = state_.Locale.Format();
     const int32_t groups = state_.ResultLast > 0 ? state_.ResultList.back().Group : 0;
     const int32_t copies = state_.ResultLast > 0 ? state_.ResultLast + 1 - groups : 0;
     view_.SetDuplicateText(GroupsAndCopiesText(groups, copies, locale));
@@ -253,8 +254,8 @@ void SearchRun::FinalReport() {
     const QString head = interrupted ? stopped + QString(33, QLatin1Char(' ')) : finished;
     view_.ShowInformation(head + scanned +
                           (interrupted ? QStringLiteral("Selected: ") : QStringLiteral("Found: ")) +
-                          FormatCount(n, state_.SystemFormat) + QStringLiteral(" files") + NewLine +
-                          QStringLiteral(" including: ") + NewLine +
+                          FormatCount(n, state_.Locale.Format()) + QStringLiteral(" files") +
+                          NewLine + QStringLiteral(" including: ") + NewLine +
                           QStringLiteral("    Original files: ") + QString::number(g) + NewLine +
                           QStringLiteral("    Duplicate files: ") + QString::number(n - g));
 }
@@ -305,7 +306,7 @@ SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, Search
         ~RunningFlag() { flag_ = false; }
         bool& flag_;
     } running(state.SearchRunning);
-    ReadSizeLimits(state, inputs, QLocale());
+    ReadSizeLimits(state, inputs, state.Locale.Format());
     SearchRun run(state, view, pump);
     std::optional<QString> failure;
     bool stopped = false;
@@ -334,7 +335,8 @@ SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, Search
         TrimCollection(state);
         if (state.StopFlag == 0) {
             view.SetStatusText(QStringLiteral(" Status: Prepare filelist.."));
-            SortFileList(state.ScanList, 0, state.ScanLast, CompareSize, 1, state.StopFlag, pump);
+            SortFileList(state.ScanList, 0, state.ScanLast, CompareSize, 1, SortContextOf(state),
+                         state.StopFlag, pump);
         }
         AllocateResultList(state);
         if (state.StopFlag == 0) {

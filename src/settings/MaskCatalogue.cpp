@@ -42,8 +42,7 @@ QString BuildMaskEntry(const QString& mask, const QString& description) {
     return named.isEmpty() ? trimmed : named + QStringLiteral(" | ") + trimmed;
 }
 
-MaskCatalogue::MaskCatalogue() : collator_(QLocale::system()) {
-    collator_.setCaseSensitivity(Qt::CaseInsensitive);
+MaskCatalogue::MaskCatalogue() : locale_(QLocale::system()) {
     Add(QStringLiteral("Any Fle | *.*"));
     Add(QStringLiteral("JPEG Images | *.jpg"));
 }
@@ -57,9 +56,10 @@ QStringList MaskCatalogue::Lines() const {
 
 // After the entries that sort equal, so that equal entries keep the order they came in.
 int MaskCatalogue::Add(const QString& text) {
-    const auto at = std::upper_bound(
-        entries_.begin(), entries_.end(), text,
-        [this](const QString& t, const MaskEntry& e) { return collator_.compare(t, e.Text) < 0; });
+    const auto at = std::upper_bound(entries_.begin(), entries_.end(), text,
+                                     [this](const QString& t, const MaskEntry& e) {
+                                         return locale_.Collator().compare(t, e.Text) < 0;
+                                     });
     const auto inserted = entries_.insert(at, MaskEntry{text, false});
     return static_cast<int>(inserted - entries_.begin());
 }

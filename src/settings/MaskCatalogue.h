@@ -5,7 +5,8 @@
 // leaves it in place until the list is loaded again. Check marks are never stored: they come
 // from the field's text at every showing.
 
-#include <QCollator>
+#include "model/LocaleContext.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -66,7 +67,7 @@ class MaskCatalogue {
     QString CheckedMasks() const;
 
   private:
-    QCollator collator_;
+    LocaleContext locale_; // the collation the results sort names by, case ignored
     std::vector<MaskEntry> entries_;
 };
 

@@ -8,8 +8,6 @@
 #include "export/ExportList.h"
 #include "model/NativeText.h"
 
-#include <QLocale>
-
 namespace pellmora {
 
 DesktopFileActions::DesktopFileActions(DialogExchange& exchange, ActionDialogs dialogs,
@@ -33,7 +31,8 @@ void DesktopFileActions::RenameSelected(SearchState& state) {
 
 void DesktopFileActions::ExportList(const SearchState& state, const QString& duplicateText,
                                     const TDirectoryList& folders) {
-    ExportCommandParts parts{exchange_, dialogs_.Export, prompter_, ReportEnvironment{QLocale()}};
+    ExportCommandParts parts{exchange_, dialogs_.Export, prompter_,
+                             ReportEnvironment{state.Locale.Format()}};
     ExportDuplicateList({state, duplicateText, folders}, parts);
 }
 

@@ -69,7 +69,6 @@ void TMainForm::FormCreate() {
     State.OriginalsSize = State.DuplicatesSize = 0;
     State.ProtectedFolders = DefaultProtectedFolders();
     FillDriveTree(TreeView1);
-    State.SystemFormat = QLocale::system();
     State.StopFlag = 1;
     State.CompareMode = 0;
     SaveState = true;

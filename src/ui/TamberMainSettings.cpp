@@ -58,7 +58,7 @@ void ApplySizeLimit(QCheckBox* check, QLineEdit* edit, QComboBox* box,
 void TMainForm::ConnectSettingsControls() {
     connect(DefineMasksButton, &QPushButton::clicked, this, &TMainForm::DefineMasksButtonClick);
     for (QLineEdit* edit : {MinSizeEdit, MaxSizeEdit}) {
-        edit->setLocale(QLocale::system());
+        edit->setLocale(State.Locale.Format());
         edit->installEventFilter(new EventHook(
             edit, [edit](QObject*, QEvent* event) { return FilterSizeKey(edit, event); }));
     }

@@ -5,7 +5,7 @@
 #include "actions/ui/PicturePreviewUnit.h"
 #include "actions/ui/RenameUnit.h"
 #include "export/ui/ExportUnit.h"
-#include "model/SortProcedures.h"
+#include "model/LocaleContext.h"
 #include "search/crc32tab.h"
 #include "settings/ui/EditMaskUnit.h"
 #include "settings/ui/MaskUnit.h"
@@ -44,11 +44,11 @@ int main(int argc, char* argv[]) {
     // No display name: Qt would append it to every title ("Information — Pellmora").
     QApplication::setApplicationVersion(QStringLiteral(PELLMORA_VERSION));
     RaiseOpenFileLimit();
-    SetCollationLocale(QLocale::system());
 
     QtMessagePrompter prompter;
     const ProgramLocation location = CurrentProgramLocation();
     TMainForm form(prompter, DesktopUrlOpener(), nullptr, location);
+    form.State.Locale = LocaleContext(QLocale::system());
     TDeleteForm deleteForm;
     TMoveForm moveForm;
     TRenameForm renameForm(prompter);

@@ -6,22 +6,23 @@ namespace pellmora::cli {
 namespace {
 
 // What a command line should give: an error containing Error, or these fields. Sizes are
-// written with "." and expected with the locale's decimal separator, as the search reads them.
+// written with "." and expected with the given locale's decimal separator, as the search reads
+// them; the table is walked in a locale with "." and in one with ",".
 struct Case {
     std::vector<std::string> Args;
     std::string Error;
     std::string Expected; // a summary of the parsed options, see Summary()
 };
 
-std::string Limit(const SizeLimitInput& limit) {
+std::string Limit(const SizeLimitInput& limit, const QLocale& numbers) {
     if (!limit.Checked) return "-";
     QString text = limit.Text;
-    text.replace(QLocale().decimalPoint(), QStringLiteral("."));
+    text.replace(numbers.decimalPoint(), QStringLiteral("."));
     const char* units[] = {"B", "KB", "MB"};
     return text.toStdString() + units[static_cast<int>(limit.Unit)];
 }
 
-std::string Summary(const ScanOptions& o) {
+std::string Summary(const ScanOptions& o, const QLocale& numbers) {
     std::string s;
     for (const std::string& dir : o.Inputs.Directories)
         s += "dir=" + dir + " ";
@@ -29,7 +30,7 @@ std::string Summary(const ScanOptions& o) {
     s += " zero=" + std::string(o.Inputs.ExcludeZero ? "skip" : "keep");
     s += " folders=" + std::string(o.Inputs.ProtectSysFolders ? "on" : "off");
     s += " files=" + std::string(o.Inputs.ProtectSysFiles ? "on" : "off");
-    s += " min=" + Limit(o.Inputs.MinSize) + " max=" + Limit(o.Inputs.MaxSize);
+    s += " min=" + Limit(o.Inputs.MinSize, numbers) + " max=" + Limit(o.Inputs.MaxSize, numbers);
     s += " mode=" + std::to_string(o.CompareMode);
     s += " format=" + std::to_string(static_cast<int>(o.Format));
     if (o.ExportFile) s += " export=" + *o.ExportFile;
@@ -70,18 +71,20 @@ TEST(ScanOptionsTest, CommandLinesAndTheirInputs) {
         {{"/d", "--masks"}, "option --masks needs a value", ""},
         {{"--bogus"}, "unknown option --bogus", ""},
     };
-    for (const Case& c : cases) {
-        std::string joined;
-        for (const std::string& a : c.Args)
-            joined += "[" + a + "]";
-        std::string error;
-        const auto options = ParseOptions(c.Args, error);
-        if (c.Error.empty()) {
-            ASSERT_TRUE(options) << joined << ": " << error;
-            EXPECT_EQ(Summary(*options), c.Expected) << joined;
-        } else {
-            EXPECT_FALSE(options) << joined;
-            EXPECT_NE(error.find(c.Error), std::string::npos) << joined << ": " << error;
+    for (const QLocale& numbers : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        for (const Case& c : cases) {
+            std::string joined = numbers.name().toStdString() + " ";
+            for (const std::string& a : c.Args)
+                joined += "[" + a + "]";
+            std::string error;
+            const auto options = ParseOptions(c.Args, numbers, error);
+            if (c.Error.empty()) {
+                ASSERT_TRUE(options) << joined << ": " << error;
+                EXPECT_EQ(Summary(*options, numbers), c.Expected) << joined;
+            } else {
+                EXPECT_FALSE(options) << joined;
+                EXPECT_NE(error.find(c.Error), std::string::npos) << joined << ": " << error;
+            }
         }
     }
 }

@@ -170,7 +170,7 @@ TEST(DuplicateReport, HtmlReportOfASortedListInEnglish) {
 
 TEST(DuplicateReport, GermanMonthWeekdayTimeAndDecimalComma) {
     SearchState state = SampleState();
-    state.SystemFormat = German;
+    state.Locale = LocaleContext(German);
     const std::string html = Html(state, FixedAt(German, QDate(2024, 3, 5), QTime(8, 7, 6)));
     for (const std::string line :
          {"\t<title>List of Duplicate Files - M\xe4rz 5, 2024,  08:07:06</title>\r\n",

@@ -1,5 +1,7 @@
 #include "model/SortProcedures.h"
 
+#include "model/LocaleContext.h"
+
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -8,11 +10,15 @@
 namespace pellmora {
 namespace {
 
-class SortProceduresTest : public ::testing::Test {
-  protected:
-    void SetUp() override { SetCollationLocale(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void TearDown() override { SetCollationLocale(QLocale::system()); }
-};
+class SortProceduresTest : public ::testing::Test {};
+
+const TStringArr NoDirs;
+
+// The sorts collate by the locale they are given, never by the host's.
+SortContext English(const TStringArr& dirs = NoDirs) {
+    static const LocaleContext english(QLocale(QLocale::English, QLocale::UnitedStates));
+    return {dirs, english.Collator()};
+}
 
 TFileInfoType Sized(int64_t size, const std::string& name = {}) {
     TFileInfoType f;
@@ -50,8 +56,8 @@ std::vector<int> Concat(std::initializer_list<std::vector<int>> parts) {
 }
 
 void SortSizes(TFileList& list, uint8_t descending, uint8_t stop = 0) {
-    SortFileList(list, 0, static_cast<int32_t>(list.size()) - 1, &CompareSize, descending, stop,
-                 {});
+    SortFileList(list, 0, static_cast<int32_t>(list.size()) - 1, &CompareSize, descending,
+                 English(), stop, {});
 }
 
 TEST_F(SortProceduresTest, SmallRangesAndTheSentinel) {
@@ -73,7 +79,7 @@ TEST_F(SortProceduresTest, SmallRangesAndTheSentinel) {
 
     TFileList none;
     int pumps = 0;
-    SortFileList(none, 0, -1, &CompareSize, 0, 0, [&] { ++pumps; });
+    SortFileList(none, 0, -1, &CompareSize, 0, English(), 0, [&] { ++pumps; });
     EXPECT_EQ(pumps, 1); // a stop click is seen even by an empty sort
     TFileList one = {Sized(1)};
     SortSizes(one, 1);
@@ -101,7 +107,7 @@ TEST_F(SortProceduresTest, EqualKeysArePermutedByThePartitionSwaps) {
 
     // Only lo..hi is touched, and the steps are the same relative to lo.
     TFileList offset = EqualSizes(19);
-    SortFileList(offset, 1, 17, &CompareSize, 0, 0, {});
+    SortFileList(offset, 1, 17, &CompareSize, 0, English(), 0, {});
     inner = Sequence(2, 16);
     std::reverse(inner.begin(), inner.end());
     EXPECT_EQ(NamesAsNumbers(offset), Concat({{0, 1}, inner, {17, 18}}));
@@ -123,10 +129,10 @@ TEST_F(SortProceduresTest, DescendingFlag) {
         }
     }
     TFileInfoType a = Sized(1, "alpha"), b = Sized(2, "Beta");
-    EXPECT_EQ(CompareFileName(a, b, 0, {}), -1);
-    EXPECT_EQ(CompareFileName(a, b, 1, {}), 1);
-    EXPECT_EQ(CompareFileName(a, b, 2, {}), -1);
-    EXPECT_EQ(CompareSize(a, b, 1, {}), 1);
+    EXPECT_EQ(CompareFileName(a, b, 0, English()), -1);
+    EXPECT_EQ(CompareFileName(a, b, 1, English()), 1);
+    EXPECT_EQ(CompareFileName(a, b, 2, English()), -1);
+    EXPECT_EQ(CompareSize(a, b, 1, English()), 1);
 }
 
 TEST_F(SortProceduresTest, StopDuringThePumpLeavesTheRangeOnlyPartitioned) {
@@ -138,7 +144,7 @@ TEST_F(SortProceduresTest, StopDuringThePumpLeavesTheRangeOnlyPartitioned) {
 
     uint8_t stop = 0;
     int pumps = 0;
-    SortFileList(list, 0, 499, &CompareSize, 0, stop, [&] {
+    SortFileList(list, 0, 499, &CompareSize, 0, English(), stop, [&] {
         ++pumps;
         stop = 1;
     });
@@ -156,7 +162,7 @@ TEST_F(SortProceduresTest, StopDuringThePumpLeavesTheRangeOnlyPartitioned) {
     TSortList order;
     for (int32_t k = 0; k < 500; ++k)
         order.push_back({k, 0});
-    SortIndexList(list, order, {}, 0, 499, &CompareSize, 0, [&] { ++pumps; });
+    SortIndexList(list, order, English(), 0, 499, &CompareSize, 0, [&] { ++pumps; });
     EXPECT_EQ(pumps, 2);
     for (int32_t k = 0; k < 500; ++k)
         EXPECT_EQ(list[static_cast<size_t>(order[k].Index)].Size, k);
@@ -165,52 +171,60 @@ TEST_F(SortProceduresTest, StopDuringThePumpLeavesTheRangeOnlyPartitioned) {
 TEST_F(SortProceduresTest, NumericComparators) {
     TFileInfoType a, b;
     a.Candidate = 0, b.Candidate = 1;
-    EXPECT_EQ(CompareCandidate(a, b, 0, {}), -1);
-    EXPECT_EQ(CompareCandidate(b, a, 0, {}), 1);
-    EXPECT_EQ(CompareCandidate(b, b, 0, {}), 0);
+    EXPECT_EQ(CompareCandidate(a, b, 0, English()), -1);
+    EXPECT_EQ(CompareCandidate(b, a, 0, English()), 1);
+    EXPECT_EQ(CompareCandidate(b, b, 0, English()), 0);
     a.Candidate = 2;
-    EXPECT_EQ(CompareCandidate(a, b, 0, {}), -1);
-    EXPECT_EQ(CompareCandidate(b, a, 0, {}), -1);
-    EXPECT_EQ(CompareCandidate(b, a, 1, {}), 1);
+    EXPECT_EQ(CompareCandidate(a, b, 0, English()), -1);
+    EXPECT_EQ(CompareCandidate(b, a, 0, English()), -1);
+    EXPECT_EQ(CompareCandidate(b, a, 1, English()), 1);
 
     a.Crc = 0x80000000u, b.Crc = 1;
-    EXPECT_EQ(CompareCrc(a, b, 0, {}), 1);
+    EXPECT_EQ(CompareCrc(a, b, 0, English()), 1);
     a.Size = -1, b.Size = 1;
-    EXPECT_EQ(CompareSize(a, b, 0, {}), -1);
+    EXPECT_EQ(CompareSize(a, b, 0, English()), -1);
     a.FileDate = static_cast<int32_t>(0x80000000u), b.FileDate = 1;
-    EXPECT_EQ(CompareFileDate(a, b, 0, {}), -1);
-    EXPECT_EQ(CompareFileDate(b, b, 1, {}), 0);
+    EXPECT_EQ(CompareFileDate(a, b, 0, English()), -1);
+    EXPECT_EQ(CompareFileDate(b, b, 1, English()), 0);
 
     TFileList flags;
     for (uint8_t c : {1, 0, 1, 0, 0})
         flags.push_back(Sized(0)), flags.back().Candidate = c;
-    SortFileList(flags, 0, 4, &CompareCandidate, 0, 0, {});
+    SortFileList(flags, 0, 4, &CompareCandidate, 0, English(), 0, {});
     for (size_t k = 0; k < flags.size(); ++k)
         EXPECT_EQ(flags[k].Candidate, k < 3 ? 0 : 1);
 }
 
 TEST_F(SortProceduresTest, TextComparatorsIgnoreCaseAndFollowTheLocale) {
     TFileInfoType a = Sized(0, "ReadMe.TXT"), b = Sized(0, "readme.txt");
-    EXPECT_EQ(CompareFileName(a, b, 0, {}), 0);
-    EXPECT_EQ(CompareFileName(a, b, 1, {}), 0);
-    EXPECT_EQ(CompareFileName(Sized(0, "e\xCC\x81z"), Sized(0, "f"), 0, {}), -1); // é before f
-    EXPECT_EQ(CompareFileName(Sized(0, "\xC3\xA9"), Sized(0, "E\xCC\x81"), 0, {}), 0);
+    EXPECT_EQ(CompareFileName(a, b, 0, English()), 0);
+    EXPECT_EQ(CompareFileName(a, b, 1, English()), 0);
+    EXPECT_EQ(CompareFileName(Sized(0, "e\xCC\x81z"), Sized(0, "f"), 0, English()),
+              -1); // é before f
+    EXPECT_EQ(CompareFileName(Sized(0, "\xC3\xA9"), Sized(0, "E\xCC\x81"), 0, English()), 0);
 
     TStringArr dirs = {"/b/", "/A/", "/a/"};
     TFileInfoType x, y, z;
     x.DirIndex = 0, y.DirIndex = 1, z.DirIndex = 2;
-    EXPECT_EQ(CompareDirectory(x, y, 0, dirs), 1);
-    EXPECT_EQ(CompareDirectory(y, z, 0, dirs), 0);
-    EXPECT_EQ(CompareDirectory(y, x, 1, dirs), 1);
-    EXPECT_EQ(CompareDirectory(x, y, 0, {}), 0); // no table: nothing read out of range
+    EXPECT_EQ(CompareDirectory(x, y, 0, English(dirs)), 1);
+    EXPECT_EQ(CompareDirectory(y, z, 0, English(dirs)), 0);
+    EXPECT_EQ(CompareDirectory(y, x, 1, English(dirs)), 1);
+    EXPECT_EQ(CompareDirectory(x, y, 0, English()), 0); // no table: nothing read out of range
 
     // Names equal but for case: their order comes from the algorithm alone.
     TFileList names = {Sized(0, "b"), Sized(0, "A"), Sized(0, "B"), Sized(0, "a")};
-    SortFileList(names, 0, 3, &CompareFileName, 0, 0, {});
+    SortFileList(names, 0, 3, &CompareFileName, 0, English(), 0, {});
     EXPECT_EQ(names[0].FileName, "A");
     EXPECT_EQ(names[1].FileName, "a");
     EXPECT_EQ(names[2].FileName, "b");
     EXPECT_EQ(names[3].FileName, "B");
+
+    // Two contexts side by side: each sort keeps to its own collation.
+    const LocaleContext german(QLocale(QLocale::German, QLocale::Germany));
+    const LocaleContext swedish(QLocale(QLocale::Swedish, QLocale::Sweden));
+    const TFileInfoType umlaut = Sized(0, "\xC3\xA4"), zed = Sized(0, "z");
+    EXPECT_EQ(CompareFileName(umlaut, zed, 0, {NoDirs, german.Collator()}), -1);
+    EXPECT_EQ(CompareFileName(umlaut, zed, 0, {NoDirs, swedish.Collator()}), 1);
 }
 
 // Many equal keys, case variants, accents, and bytes that are not UTF-8.
@@ -254,7 +268,7 @@ TEST_F(SortProceduresTest, RankedIndexSortMatchesTheComparator) {
                                QLocale(QLocale::German, QLocale::Germany),
                                QLocale(QLocale::Swedish, QLocale::Sweden), QLocale::c()};
     for (const QLocale& locale : locales) {
-        SetCollationLocale(locale);
+        const LocaleContext context(locale);
         TStringArr dirs;
         const TFileList list = RandomRecords(random, 3000, dirs);
         for (TFileInfoCompare compare : {&CompareFileName, &CompareDirectory, &CompareFileDate}) {
@@ -264,8 +278,9 @@ TEST_F(SortProceduresTest, RankedIndexSortMatchesTheComparator) {
                     order.push_back({k, k % 7});
                 std::shuffle(order.begin(), order.end(), random);
                 TSortList plain = order;
-                SortIndexList(list, order, dirs, 5, 2990, compare, flag, {});
-                SortIndexListByComparator(list, plain, dirs, 5, 2990, compare, flag, {});
+                const SortContext sort{dirs, context.Collator()};
+                SortIndexList(list, order, sort, 5, 2990, compare, flag, {});
+                SortIndexListByComparator(list, plain, sort, 5, 2990, compare, flag, {});
                 for (size_t k = 0; k < order.size(); ++k) {
                     ASSERT_EQ(order[k].Index, plain[k].Index)
                         << locale.name().toStdString() << " at " << k;

@@ -19,7 +19,7 @@ struct ListedFile {
 
 inline SearchState ResultState(const TStringArr& dirs, const std::vector<ListedFile>& files) {
     SearchState state;
-    state.SystemFormat = QLocale(QLocale::English, QLocale::UnitedStates);
+    state.Locale = LocaleContext(QLocale(QLocale::English, QLocale::UnitedStates));
     for (const std::string& dir : dirs)
         AppendDir(state, dir);
     for (const ListedFile& spec : files) {

@@ -101,7 +101,6 @@ TEST(SelectionCommandsTest, AgeCommands) {
 }
 
 TEST(SelectionCommandsTest, CleaningRenumbersAndKeepsTheSort) {
-    SetCollationLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     SearchState state = test::ResultState(Dirs, {{"b", 0, 1, 3000, 0, 1},
                                                  {"c", 0, 1, 3000}, // one left: dropped
                                                  {"z", 0, 2, 2048, 0, 0, 1},
@@ -136,7 +135,6 @@ TEST(SelectionCommandsTest, CleaningRenumbersAndKeepsTheSort) {
     EXPECT_EQ(texts.DuplicateText, QStringLiteral("0 + 0"));
     EXPECT_EQ(texts.DiskUsingText, QStringLiteral("0 B + 0 B"));
     EXPECT_EQ(texts.SelectedText, QStringLiteral("0 / 0 B"));
-    SetCollationLocale(QLocale::system());
 }
 
 TEST(SelectionCommandsTest, PopupMenuItems) {

@@ -14,9 +14,6 @@ using test::Rows;
 
 class ViewOrderSortTest : public ::testing::Test {
   protected:
-    void SetUp() override { SetCollationLocale(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void TearDown() override { SetCollationLocale(QLocale::system()); }
-
     // Three groups of two, largest first, as a search leaves them.
     SearchState state =
         test::ResultState({"/home/b/", "/home/A/", "/home/a/x/"}, {{"c", 0, 1, 300, 5},
@@ -86,7 +83,7 @@ TEST_F(ViewOrderSortTest, SelectedText) {
     many.push_back({"g", 0, 1, 5, 0, 1, 0}); // resolved and unticked: not counted
     SearchState big = test::ResultState({"/"}, many);
     EXPECT_EQ(SelectionStatsText(big), QStringLiteral("1,234 / 1.205 GB"));
-    big.SystemFormat = QLocale(QLocale::German, QLocale::Germany);
+    big.Locale = LocaleContext(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(SelectionStatsText(big), QStringLiteral("1.234 / 1,205 GB"));
 }
 

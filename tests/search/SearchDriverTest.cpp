@@ -20,7 +20,7 @@ const QString Interrupted = QStringLiteral("Search interrupted.");
 class SearchDriverTest : public ::testing::Test {
   protected:
     SearchDriverTest() {
-        state.SystemFormat = QLocale::c();
+        state.Locale = LocaleContext(QLocale::c());
         state.ProtectedFolders.clear();
         inputs.Directories = {tree.Root()};
     }

@@ -43,10 +43,8 @@ struct ResultsViewTest : ::testing::Test {
 
     void SetUp() override {
         form.AttachFileActions(actions);
-        SetCollationLocale(QLocale(QLocale::English, QLocale::UnitedStates));
         form.show();
     }
-    void TearDown() override { SetCollationLocale(QLocale::system()); }
 
     void Publish(SearchState state) {
         form.State = std::move(state);
@@ -347,7 +345,7 @@ TEST_F(ResultsViewTest, MenuCommandsRepaintOnceAndCountWithThousandsSeparators) 
 
     menu->close();
 
-    form.State.SystemFormat = QLocale(QLocale::German, QLocale::Germany);
+    form.State.Locale = LocaleContext(QLocale(QLocale::German, QLocale::Germany));
     menu = OpenMenu(CellCentre(1, 1));
     Item(menu, "LeaveonlynewestversionineachDupGroup1")->trigger();
     menu->close();

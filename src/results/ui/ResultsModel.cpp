@@ -95,7 +95,7 @@ QString ResultsModel::CellText(const TFileInfoType& file, int column) const {
     case 3:
         return QString::number(file.Size);
     case 4:
-        return ModifiedText(file.FileDate, QLocale());
+        return ModifiedText(file.FileDate, state_.Locale.Format());
     default:
         return {};
     }
