@@ -1,18 +1,14 @@
 #pragma once
-// A file action's dialog as its command sees it: shown modally, it leaves its answer in the
-// exchange values (DialogChoice 0 when cancelled or closed, DialogPath or RenameAffix as typed).
+// The dialogs of the file actions as their commands see them.
 
-#include "model/DialogExchange.h"
+#include "model/ModalDialog.h"
 
 #include <cstdint>
 
 namespace pellmora {
 
-class ActionDialog {
-  public:
-    virtual ~ActionDialog() = default;
-    virtual void ShowModal(DialogExchange& exchange) = 0;
-};
+// The move and rename dialogs: DialogPath or RenameAffix as typed.
+using ActionDialog = ModalDialog;
 
 // The delete dialog also warns how many groups would lose every copy.
 class DeleteDialog {

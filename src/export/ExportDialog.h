@@ -2,14 +2,10 @@
 // The dialog that asks for the report file, as the export command sees it: shown modally, it
 // leaves its answer in the exchange values (DialogChoice 1 and DialogPath after "OK").
 
-#include "model/DialogExchange.h"
+#include "model/ModalDialog.h"
 
 namespace pellmora {
 
-class ExportDialog {
-  public:
-    virtual ~ExportDialog() = default;
-    virtual void ShowModal(DialogExchange& exchange) = 0;
-};
+using ExportDialog = ModalDialog;
 
 } // namespace pellmora
