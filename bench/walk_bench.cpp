@@ -49,7 +49,8 @@ void Walk(benchmark::State& bench, const char* masks) {
         state.StopFlag = 0;
         pellmora::ReadSizeLimits(state, inputs, QLocale::c());
         pellmora::SplitMasks(state, inputs.MaskText);
-        pellmora::CollectListedDirectories(state, inputs, [] {});
+        pellmora::CollectListedDirectories(state, inputs,
+                                           pellmora::OperationControl(state.StopFlag, {}));
         files = state.ScanLast + 1;
         benchmark::DoNotOptimize(state.ScanList.data());
     }

@@ -5,7 +5,6 @@
 
 #include "model/LocaleContext.h"
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,9 +44,6 @@ using TFileCompareArr = std::vector<TFileCompare>;
 using TIntArr = std::vector<int32_t>;
 using TStringArr = std::vector<std::string>;
 using TDirectoryList = std::vector<std::string>;
-
-// Lets pending window events run; the search calls it only at its yield points.
-using EventPump = std::function<void()>;
 
 constexpr int32_t InitialCapacity = 550000;
 constexpr int32_t FallbackCapacity = 150000;

@@ -111,11 +111,11 @@ void InsertionPass(std::vector<Value>& e, int32_t lo, int32_t hi, const Cmp& cmp
 }
 
 template <typename Value, typename Cmp>
-void RunSort(std::vector<Value>& e, int32_t lo, int32_t hi, const Cmp& cmp, const EventPump& pump,
-             const uint8_t* stopFlag) {
+void RunSort(std::vector<Value>& e, int32_t lo, int32_t hi, const Cmp& cmp,
+             const OperationControl& control, bool stoppable) {
     PartitionPhase(e, lo, hi, cmp);
-    if (pump) pump();
-    if (stopFlag && *stopFlag == 1) return;
+    control.Yield();
+    if (stoppable && control.StopRequested()) return;
     InsertionPass(e, lo, hi, cmp);
 }
 
@@ -300,40 +300,39 @@ int32_t CompareCrc(const TFileInfoType& a, const TFileInfoType& b, uint8_t desce
 }
 
 void SortFileList(TFileList& list, int32_t lo, int32_t hi, TFileInfoCompare compare,
-                  uint8_t descending, const SortContext& context, const uint8_t& stopFlag,
-                  const EventPump& pump) {
+                  uint8_t descending, const SortContext& context, const OperationControl& control) {
     const auto cmp = [&](const TFileInfoType& a, const TFileInfoType& b) {
         return compare(a, b, descending, context);
     };
-    RunSort(list, lo, hi, cmp, pump, &stopFlag);
+    RunSort(list, lo, hi, cmp, control, true);
 }
 
 void SortIndexListByComparator(const TFileList& list, TSortList& order, const SortContext& context,
                                int32_t lo, int32_t hi, TFileInfoCompare compare, uint8_t descending,
-                               const EventPump& pump) {
+                               const OperationControl& control) {
     const auto cmp = [&](const TSortEntry& a, const TSortEntry& b) {
         return compare(list[static_cast<size_t>(a.Index)], list[static_cast<size_t>(b.Index)],
                        descending, context);
     };
-    RunSort(order, lo, hi, cmp, pump, nullptr);
+    RunSort(order, lo, hi, cmp, control, false);
 }
 
 void SortIndexList(const TFileList& list, TSortList& order, const SortContext& context, int32_t lo,
                    int32_t hi, TFileInfoCompare compare, uint8_t descending,
-                   const EventPump& pump) {
+                   const OperationControl& control) {
     // Collating decoded texts on every comparison is far too slow for large lists, so the keys
     // are first reduced to ranks that compare exactly like the records. The steps depend only
     // on positions relative to lo, so a copy of the range sorts the same way.
     std::vector<RankedEntry> ranked;
     if (hi - lo > 15) ranked = Entries(order, lo, hi);
     if (ranked.empty() || !RankEntries(list, context, compare, ranked)) {
-        SortIndexListByComparator(list, order, context, lo, hi, compare, descending, pump);
+        SortIndexListByComparator(list, order, context, lo, hi, compare, descending, control);
         return;
     }
     const auto cmp = [descending](const RankedEntry& a, const RankedEntry& b) {
         return Directed(Sign(a.Rank, b.Rank), descending);
     };
-    RunSort(ranked, 0, hi - lo, cmp, pump, nullptr);
+    RunSort(ranked, 0, hi - lo, cmp, control, false);
     for (size_t k = 0; k < ranked.size(); ++k)
         order[static_cast<size_t>(lo) + k] = ranked[k].Entry;
 }

@@ -4,6 +4,7 @@
 // records comes first is what the user sees and which copy the age commands keep.
 
 #include "model/DuplicateTypes.h"
+#include "model/OperationControl.h"
 
 #include <QCollator>
 
@@ -38,19 +39,20 @@ int32_t CompareCandidate(const TFileInfoType& a, const TFileInfoType& b, uint8_t
 int32_t CompareCrc(const TFileInfoType& a, const TFileInfoType& b, uint8_t descending,
                    const SortContext& context);
 
-// Sorts list[lo..hi]; the insertion pass is skipped when StopFlag is 1 after the pump.
+// Sorts list[lo..hi]; the insertion pass is skipped when a stop is requested after the yield.
 void SortFileList(TFileList& list, int32_t lo, int32_t hi, TFileInfoCompare compare,
-                  uint8_t descending, const SortContext& context, const uint8_t& stopFlag,
-                  const EventPump& pump);
+                  uint8_t descending, const SortContext& context, const OperationControl& control);
 
-// Permutes order[lo..hi] by the records they name; the records never move.
+// Permutes order[lo..hi] by the records they name; the records never move. It yields between
+// its passes but always runs both: a half-sorted view would show rows out of order.
 void SortIndexList(const TFileList& list, TSortList& order, const SortContext& context, int32_t lo,
-                   int32_t hi, TFileInfoCompare compare, uint8_t descending, const EventPump& pump);
+                   int32_t hi, TFileInfoCompare compare, uint8_t descending,
+                   const OperationControl& control);
 
 // SortIndexList calling the comparator on every step; SortIndexList gives the same permutation
 // faster by ranking the name, folder and date keys first.
 void SortIndexListByComparator(const TFileList& list, TSortList& order, const SortContext& context,
                                int32_t lo, int32_t hi, TFileInfoCompare compare, uint8_t descending,
-                               const EventPump& pump);
+                               const OperationControl& control);
 
 } // namespace pellmora

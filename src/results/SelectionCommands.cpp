@@ -73,7 +73,7 @@ bool SelectInFolders(SearchState& state, int32_t selectedRow, bool branch) {
 
 // Unticks the group, then ticks every unresolved member but the first in date order.
 void KeepOneByAge(TFileList& list, size_t first, size_t end, uint8_t newestFirst,
-                  const SortContext& context, const EventPump& pump) {
+                  const SortContext& context, const OperationControl& control) {
     size_t unresolved = 0;
     for (size_t k = first; k < end; ++k) {
         list[k].Checked = 0;
@@ -85,7 +85,7 @@ void KeepOneByAge(TFileList& list, size_t first, size_t end, uint8_t newestFirst
     for (size_t k = first; k < end; ++k)
         order.push_back({static_cast<int32_t>(k), list[k].Group});
     SortIndexList(list, order, context, 0, static_cast<int32_t>(order.size()) - 1, &CompareFileDate,
-                  newestFirst, pump);
+                  newestFirst, control);
     bool keptOne = false;
     for (const TSortEntry& entry : order) {
         TFileInfoType& file = list[static_cast<size_t>(entry.Index)];
@@ -95,10 +95,10 @@ void KeepOneByAge(TFileList& list, size_t first, size_t end, uint8_t newestFirst
     }
 }
 
-bool LeaveOneByAge(SearchState& state, uint8_t newestFirst, const EventPump& pump) {
+bool LeaveOneByAge(SearchState& state, uint8_t newestFirst, const OperationControl& control) {
     if (!HasSeveral(state)) return false;
     ForEachGroup(state.ResultList, [&](size_t first, size_t end) {
-        KeepOneByAge(state.ResultList, first, end, newestFirst, SortContextOf(state), pump);
+        KeepOneByAge(state.ResultList, first, end, newestFirst, SortContextOf(state), control);
     });
     return true;
 }
@@ -160,16 +160,16 @@ bool SelectAllInSubdirectories(SearchState& state, int32_t selectedRow) {
     return SelectInFolders(state, selectedRow, true);
 }
 
-bool LeaveOnlyOldestVersion(SearchState& state, const EventPump& pump) {
-    return LeaveOneByAge(state, 0, pump);
+bool LeaveOnlyOldestVersion(SearchState& state, const OperationControl& control) {
+    return LeaveOneByAge(state, 0, control);
 }
 
-bool LeaveOnlyNewestVersion(SearchState& state, const EventPump& pump) {
-    return LeaveOneByAge(state, 1, pump);
+bool LeaveOnlyNewestVersion(SearchState& state, const OperationControl& control) {
+    return LeaveOneByAge(state, 1, control);
 }
 
 bool RemoveResolvedDuplicates(SearchState& state, int32_t sortColumn, uint8_t direction,
-                              CleanupTexts& texts, const EventPump& pump) {
+                              CleanupTexts& texts, const OperationControl& control) {
     if (!HasSeveral(state) || state.StopFlag != 1) return false;
     state.ResultList = KeptFiles(state);
     state.ResultLast = static_cast<int32_t>(state.ResultList.size()) - 1;
@@ -178,7 +178,7 @@ bool RemoveResolvedDuplicates(SearchState& state, int32_t sortColumn, uint8_t di
     texts.DiskUsingText =
         DiskUsingText(state.OriginalsSize, state.DuplicatesSize, state.Locale.Format());
     // The old rows name records that are gone: without a sort column the list order is shown.
-    if (state.ResultList.empty() || !SortViewOrder(state, sortColumn, direction, pump))
+    if (state.ResultList.empty() || !SortViewOrder(state, sortColumn, direction, control))
         BuildViewOrder(state);
     texts.SelectedText = SelectionStatsText(state);
     return true;

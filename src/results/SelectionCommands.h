@@ -5,6 +5,7 @@
 // then repaints the list and refreshes the "Selected:" statistic.
 
 #include "model/DuplicateTypes.h"
+#include "model/OperationControl.h"
 
 #include <QString>
 
@@ -20,8 +21,8 @@ bool SelectAllInSubdirectories(SearchState& state, int32_t selectedRow);
 // boundaries and with case significant.
 TIntArr BranchSet(const SearchState& state, int32_t dirIndex);
 
-bool LeaveOnlyOldestVersion(SearchState& state, const EventPump& pump = {});
-bool LeaveOnlyNewestVersion(SearchState& state, const EventPump& pump = {});
+bool LeaveOnlyOldestVersion(SearchState& state, const OperationControl& control = {});
+bool LeaveOnlyNewestVersion(SearchState& state, const OperationControl& control = {});
 
 // The statistics boxes after a cleaning.
 struct CleanupTexts {
@@ -33,7 +34,7 @@ struct CleanupTexts {
 // Drops resolved files and every group left with fewer than two files, renumbers the groups,
 // recomputes the totals, and sorts the view again by sortColumn in direction.
 bool RemoveResolvedDuplicates(SearchState& state, int32_t sortColumn, uint8_t direction,
-                              CleanupTexts& texts, const EventPump& pump = {});
+                              CleanupTexts& texts, const OperationControl& control = {});
 
 struct PopupMenuItems {
     bool FileProperties = false;

@@ -16,23 +16,24 @@ void GroupOrder(SearchState& state, bool reversed) {
 }
 
 void SortByRecords(SearchState& state, TFileInfoCompare compare, uint8_t direction,
-                   const EventPump& pump) {
+                   const OperationControl& control) {
     BuildViewOrder(state);
     const auto last = static_cast<int32_t>(state.ViewOrder.size()) - 1;
     SortIndexList(state.ResultList, state.ViewOrder, SortContextOf(state), 0, last, compare,
-                  direction, pump);
+                  direction, control);
     RenumberBands(state);
 }
 
 } // namespace
 
-bool SortViewOrder(SearchState& state, int32_t column, uint8_t direction, const EventPump& pump) {
+bool SortViewOrder(SearchState& state, int32_t column, uint8_t direction,
+                   const OperationControl& control) {
     switch (static_cast<ResultColumn>(column)) {
     case ResultColumn::FileName:
-        SortByRecords(state, &CompareFileName, direction, pump);
+        SortByRecords(state, &CompareFileName, direction, control);
         return true;
     case ResultColumn::Path:
-        SortByRecords(state, &CompareDirectory, direction, pump);
+        SortByRecords(state, &CompareDirectory, direction, control);
         return true;
     case ResultColumn::DupGroup:
         GroupOrder(state, direction == 1);
@@ -41,7 +42,7 @@ bool SortViewOrder(SearchState& state, int32_t column, uint8_t direction, const 
         GroupOrder(state, direction != 1);
         return true;
     case ResultColumn::Modified:
-        SortByRecords(state, &CompareFileDate, direction, pump);
+        SortByRecords(state, &CompareFileDate, direction, control);
         return true;
     }
     return false;

@@ -3,6 +3,7 @@
 // statistic that every change of a tick refreshes.
 
 #include "model/DuplicateTypes.h"
+#include "model/OperationControl.h"
 
 #include <QString>
 
@@ -13,7 +14,7 @@ enum class ResultColumn : int32_t { FileName = 0, Path = 1, DupGroup = 2, Size =
 // Rebuilds ViewOrder for a sort by column (0..4) in direction (0 ascending, 1 descending);
 // any other column leaves it unchanged. Returns whether the column was one of the five.
 bool SortViewOrder(SearchState& state, int32_t column, uint8_t direction,
-                   const EventPump& pump = {});
+                   const OperationControl& control = {});
 
 // Replaces every Key (a group number) by a band number: adjacent rows of one group share a
 // band, and consecutive runs alternate, starting with band 1 at row 0.

@@ -84,8 +84,8 @@ enum class EntryFate : uint8_t { Open, Taken, Refused };
 // folders, so that each folder is entered and each physical file collected once.
 class Walker {
   public:
-    Walker(SearchState& state, const SearchInputs& inputs, const EventPump& pump)
-        : state_(state), inputs_(inputs), pump_(pump) {
+    Walker(SearchState& state, const SearchInputs& inputs, const OperationControl& control)
+        : state_(state), inputs_(inputs), control_(control) {
         for (int32_t k = 0; k < state.MaskCount && k < static_cast<int32_t>(state.MaskList.size());
              ++k)
             masks_.emplace_back(state.MaskList[static_cast<size_t>(k)]);
@@ -97,10 +97,6 @@ class Walker {
     }
 
   private:
-    bool Stopped() const { return state_.StopFlag == 1; }
-    void Yield() const {
-        if (pump_) pump_();
-    }
     DirectoryListing& ListingAt(size_t depth);
     bool IsProtected(const std::string& path) const;
     bool MayEnter(const std::string& path, DirectoryListing& listing);
@@ -111,7 +107,7 @@ class Walker {
 
     SearchState& state_;
     const SearchInputs& inputs_;
-    const EventPump& pump_;
+    const OperationControl& control_;
     std::vector<MaskMatcher> masks_;
     std::vector<std::unique_ptr<DirectoryListing>> listings_; // one per depth, reused
     std::vector<EntryFate> fates_;                            // of the current folder's entries
@@ -149,10 +145,10 @@ bool Walker::MayEnter(const std::string& path, DirectoryListing& listing) {
 void Walker::ScanDirectory(std::string& path, size_t depth) {
     DirectoryListing& listing = ListingAt(depth);
     if (!MayEnter(path, listing)) return;
-    Yield();
+    control_.Yield();
     listing.ReadEntries();
     TakeFiles(path, listing);
-    if (Stopped()) {
+    if (control_.StopRequested()) {
         listing.Close();
         return;
     }
@@ -163,11 +159,11 @@ void Walker::ScanDirectory(std::string& path, size_t depth) {
         path.append(listing.Name(i)).push_back('/');
         ScanDirectory(path, depth + 1);
         path.resize(length);
-        if (Stopped()) return;
+        if (control_.StopRequested()) return;
     }
 }
 
-// Mask by mask, each in listing order; StopFlag is read after every entry.
+// Mask by mask, each in listing order; a stop request is read after every entry.
 void Walker::TakeFiles(const std::string& path, DirectoryListing& listing) {
     fates_.assign(listing.Count(), EntryFate::Open);
     folderHasFile_ = false;
@@ -175,7 +171,7 @@ void Walker::TakeFiles(const std::string& path, DirectoryListing& listing) {
         for (size_t i = 0; i < listing.Count(); ++i) {
             if (fates_[i] == EntryFate::Open && mask.Matches(listing.Name(i)))
                 TakeEntry(path, listing, i);
-            if (Stopped()) return;
+            if (control_.StopRequested()) return;
         }
     }
 }
@@ -190,7 +186,7 @@ void Walker::TakeEntry(const std::string& path, DirectoryListing& listing, size_
     if (!folderHasFile_) {
         folderHasFile_ = true;
         AppendDir(state_, path);
-        Yield();
+        control_.Yield();
     }
     TFileInfoType file;
     file.FileDate = dosTime_.Convert(status.ModifiedTime);
@@ -233,16 +229,16 @@ void SplitMasks(SearchState& state, const QString& maskText) {
 }
 
 void CollectListedDirectories(SearchState& state, const SearchInputs& inputs,
-                              const EventPump& pump) {
+                              const OperationControl& control) {
     TStringArr folders;
     folders.reserve(inputs.Directories.size());
     for (const std::string& dir : inputs.Directories)
         folders.push_back(WithSlash(dir));
-    Walker walker(state, inputs, pump);
+    Walker walker(state, inputs, control);
     for (size_t i = 0; i < folders.size(); ++i) {
         state.CurrentDir = inputs.Directories[i];
         if (!IsPassedOver(folders, i)) walker.CollectFiles(inputs.Directories[i]);
-        if (state.StopFlag == 1) break;
+        if (control.StopRequested()) break;
     }
 }
 

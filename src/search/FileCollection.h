@@ -2,11 +2,12 @@
 // The first phase of a search: from the step-1 inputs to ScanList and DirTable.
 // The walk reads each folder once, takes its files mask by mask in listing order, then enters
 // its subfolders depth first. Only regular files are taken, each physical file once; folders
-// already entered, protected folders and kernel virtual file systems are not entered. StopFlag
-// is read after every listing entry; the pump runs once per folder entered and once per folder
-// that gets its first file.
+// already entered, protected folders and kernel virtual file systems are not entered. A stop
+// request is read after every listing entry; the walk yields once per folder entered and once
+// per folder that gets its first file.
 
 #include "model/DuplicateTypes.h"
+#include "model/OperationControl.h"
 #include "model/SearchInputs.h"
 
 namespace pellmora {
@@ -19,6 +20,6 @@ void SplitMasks(SearchState& state, const QString& maskText);
 
 // The choice of listed folders and the walk of each chosen one, in list order.
 void CollectListedDirectories(SearchState& state, const SearchInputs& inputs,
-                              const EventPump& pump);
+                              const OperationControl& control);
 
 } // namespace pellmora

@@ -23,8 +23,8 @@ const QString NewLine = QStringLiteral("\n\r");
 
 class SearchRun {
   public:
-    SearchRun(SearchState& state, SearchView& view, const EventPump& pump)
-        : state_(state), view_(view), pump_(pump) {}
+    SearchRun(SearchState& state, SearchView& view, const OperationControl& control)
+        : state_(state), view_(view), control_(control) {}
 
     // Returns false when a stop request ended the phase.
     bool FindDuplicateGroups();
@@ -42,18 +42,17 @@ class SearchRun {
     void AppendZeroSizeGroup(int32_t s, int32_t e);
     void UpdateStatistics(int32_t i);
     void WriteTotals(const QString& totalFiles);
-    bool Stopped() const { return state_.StopFlag == 1; }
+    bool Stopped() const { return control_.StopRequested(); }
 
     SearchState& state_;
     SearchView& view_;
-    const EventPump& pump_;
+    const OperationControl& control_;
     int32_t groupNo_ = 0;
     QString totalFilesText_ = QStringLiteral("0");
 };
 
 bool SearchRun::SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending) {
-    SortFileList(state_.ScanList, s, e, compare, descending, SortContextOf(state_), state_.StopFlag,
-                 pump_);
+    SortFileList(state_.ScanList, s, e, compare, descending, SortContextOf(state_), control_);
     // A sort stopped half-way leaves equal keys apart: the run must not be grouped from it.
     return !Stopped();
 }
@@ -72,7 +71,7 @@ bool SearchRun::MarkFirstBlockCandidates(int32_t s, int32_t e) {
         TFileInfoType& file = list[j];
         state_.CurrentFile = FullPath(state_, file);
         bool ok = true;
-        file.Crc = FirstBlockCrc(state_.CurrentFile, file.Size, state_, pump_, ok);
+        file.Crc = FirstBlockCrc(state_.CurrentFile, file.Size, control_, ok);
         if (Stopped()) return false;
         if (!ok) file.Crc = 0;
         file.Candidate = ok ? 0 : Unreadable;
@@ -98,7 +97,7 @@ bool SearchRun::CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped) {
         }
         state_.CurrentFile = FullPath(state_, file);
         bool ok = true;
-        file.Crc = FileCrc(state_.CurrentFile, file.Size, state_, pump_, ok);
+        file.Crc = FileCrc(state_.CurrentFile, file.Size, control_, ok);
         if (Stopped()) return false;
         if (!ok) { // never grouped by the checksum of an unreadable file
             file.Candidate = 0;
@@ -120,7 +119,7 @@ bool SearchRun::CheckContentsByBytes(int32_t s, int32_t e, int32_t& dropped) {
         if (Stopped()) return false;
     }
     if (files.empty()) return true;
-    CompareFileGroup(files, state_.ScanList[s].Size, state_, pump_);
+    CompareFileGroup(files, state_.ScanList[s].Size, control_);
     if (Stopped()) return false;
     for (const TFileCompare& entry : files) {
         TFileInfoType& file = state_.ScanList[entry.ScanIndex];
@@ -215,7 +214,7 @@ bool SearchRun::FindDuplicateGroups() {
             }
             if (endsAtLast) i = last + 1;
         }
-        if (GrowResultListIfNeeded(state_)) pump_();
+        if (GrowResultListIfNeeded(state_)) control_.Yield();
     }
     WriteTotals(FormatCount(last + 1, state_.Locale.Format()));
     view_.SetProgress(100);
@@ -294,8 +293,8 @@ bool ResolvedCanBeRemoved(const SearchState& state) {
     return state.ResultList.size() >= 2 && state.StopFlag == 1 && !state.SearchRunning;
 }
 
-void FindDuplicateGroups(SearchState& state, SearchView& view, const EventPump& pump) {
-    SearchRun(state, view, pump).FindDuplicateGroups();
+void FindDuplicateGroups(SearchState& state, SearchView& view, const OperationControl& control) {
+    SearchRun(state, view, control).FindDuplicateGroups();
 }
 
 SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
@@ -307,7 +306,8 @@ SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, Search
         bool& flag_;
     } running(state.SearchRunning);
     ReadSizeLimits(state, inputs, state.Locale.Format());
-    SearchRun run(state, view, pump);
+    const OperationControl control(state.StopFlag, pump);
+    SearchRun run(state, view, control);
     std::optional<QString> failure;
     bool stopped = false;
     try {
@@ -331,15 +331,15 @@ SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, Search
             return SearchOutcome::Refused;
         }
         SplitMasks(state, inputs.MaskText);
-        CollectListedDirectories(state, inputs, pump);
+        CollectListedDirectories(state, inputs, control);
         TrimCollection(state);
-        if (state.StopFlag == 0) {
+        if (!control.StopRequested()) {
             view.SetStatusText(QStringLiteral(" Status: Prepare filelist.."));
             SortFileList(state.ScanList, 0, state.ScanLast, CompareSize, 1, SortContextOf(state),
-                         state.StopFlag, pump);
+                         control);
         }
         AllocateResultList(state);
-        if (state.StopFlag == 0) {
+        if (!control.StopRequested()) {
             state.SearchPhase = 1;
             try {
                 run.FindDuplicateGroups();
@@ -348,7 +348,7 @@ SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, Search
             }
         }
         run.Publish();
-        stopped = state.StopFlag == 1;
+        stopped = control.StopRequested();
         run.FinalReport();
     } catch (const std::exception& error) {
         failure = ErrorText(error);

@@ -3,6 +3,7 @@
 // of the result and the end-of-search report, all through the view and the event pump.
 
 #include "model/DuplicateTypes.h"
+#include "model/OperationControl.h"
 #include "model/SearchInputs.h"
 #include "search/SearchView.h"
 
@@ -12,6 +13,7 @@ namespace pellmora {
 // ended it (the groups found before the error are still published).
 enum class SearchOutcome { Finished, Refused, Stopped, Failed };
 
+// Every phase reads the state's StopFlag and yields through pump: the two are its control.
 SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, SearchView& view,
                           const EventPump& pump);
 
@@ -25,6 +27,6 @@ bool ListCanBeSorted(const SearchState& state);
 bool ResolvedCanBeRemoved(const SearchState& state);
 
 // The comparison phase over ScanList, sorted by size, largest first.
-void FindDuplicateGroups(SearchState& state, SearchView& view, const EventPump& pump);
+void FindDuplicateGroups(SearchState& state, SearchView& view, const OperationControl& control);
 
 } // namespace pellmora

@@ -5,6 +5,7 @@
 // is reported as failed, so that it never joins a duplicate group.
 
 #include "model/DuplicateTypes.h"
+#include "model/OperationControl.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,23 +31,23 @@ CrcPath FastestCrcPath();
 // A path this CPU lacks falls back to Slicing.
 uint32_t CrcFoldBy(CrcPath path, uint32_t crc, const void* buffer, size_t length);
 
-// CRC-32 of the whole file; the pump runs after every block, and StopFlag ends the read.
+// CRC-32 of the whole file; it yields after every block, and a stop request ends the read.
 // ok is false when the file could not be opened or read, or its length is not listedSize.
-uint32_t FileCrc(const std::string& path, int64_t listedSize, SearchState& state,
-                 const EventPump& pump, bool& ok);
+uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
+                 bool& ok);
 
 // CRC-32 of the first BlockSize bytes (the whole file when shorter); 1 after a stop request.
-uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, SearchState& state,
-                       const EventPump& pump, bool& ok);
+uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
+                       bool& ok);
 
 // Splits files of one size into subgroups of identical content: SubGroup 1, 2, ... in the
-// order of each subgroup's first file, 0 for a file that equals no other.
-void CompareFileGroup(TFileCompareArr& files, int64_t size, SearchState& state,
-                      const EventPump& pump);
+// order of each subgroup's first file, 0 for a file that equals no other. It yields after
+// every pass; a stop request ends the passes.
+void CompareFileGroup(TFileCompareArr& files, int64_t size, const OperationControl& control);
 // The same, holding at most maxOpenFiles files open between passes; the others are opened
 // again for each block. The subgroups do not depend on maxOpenFiles.
-void CompareFileGroup(TFileCompareArr& files, int64_t size, SearchState& state,
-                      const EventPump& pump, size_t maxOpenFiles);
+void CompareFileGroup(TFileCompareArr& files, int64_t size, const OperationControl& control,
+                      size_t maxOpenFiles);
 
 // Raises the soft limit on open files to the hard one (once, at start-up).
 void RaiseOpenFileLimit();

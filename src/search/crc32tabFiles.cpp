@@ -169,8 +169,8 @@ int32_t GroupComparison::Pass() {
 
 } // namespace
 
-uint32_t FileCrc(const std::string& path, int64_t listedSize, SearchState& state,
-                 const EventPump& pump, bool& ok) {
+uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
+                 bool& ok) {
     ok = false;
     uint32_t crc = CrcStart;
     ContentFile file;
@@ -183,18 +183,18 @@ uint32_t FileCrc(const std::string& path, int64_t listedSize, SearchState& state
         if (n < 0) return ~crc;
         crc = CrcFold(crc, block, static_cast<size_t>(n));
         total += n;
-        pump();
-        if (state.StopFlag == 1) break;
+        control.Yield();
+        if (control.StopRequested()) break;
         // A short read is the end of the file. A file that grew beyond its listed size has
         // failed already; no need to read on.
         if (n < BlockSize || total > listedSize) break;
     }
-    ok = state.StopFlag == 1 || total == listedSize;
+    ok = control.StopRequested() || total == listedSize;
     return ~crc;
 }
 
-uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, SearchState& state,
-                       const EventPump& pump, bool& ok) {
+uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
+                       bool& ok) {
     ok = false;
     uint32_t crc = CrcStart;
     ContentFile file;
@@ -202,23 +202,22 @@ uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, SearchState&
     unsigned char* block = ReadBuffer();
     const int64_t n = file.ReadAt(block, BlockSize, 0);
     if (n > 0) crc = CrcFold(crc, block, static_cast<size_t>(n));
-    pump();
+    control.Yield();
     ok = n == std::min<int64_t>(listedSize, BlockSize);
-    return state.StopFlag == 1 ? 1 : ~crc;
+    return control.StopRequested() ? 1 : ~crc;
 }
 
-void CompareFileGroup(TFileCompareArr& files, int64_t size, SearchState& state,
-                      const EventPump& pump) {
-    CompareFileGroup(files, size, state, pump, DefaultMaxOpenFiles());
+void CompareFileGroup(TFileCompareArr& files, int64_t size, const OperationControl& control) {
+    CompareFileGroup(files, size, control, DefaultMaxOpenFiles());
 }
 
-void CompareFileGroup(TFileCompareArr& files, int64_t size, SearchState& state,
-                      const EventPump& pump, size_t maxOpenFiles) {
+void CompareFileGroup(TFileCompareArr& files, int64_t size, const OperationControl& control,
+                      size_t maxOpenFiles) {
     GroupComparison comparison(files, size, maxOpenFiles);
     for (;;) {
         const int32_t next = comparison.Pass();
-        pump();
-        if (state.StopFlag == 1 || next == 1 || comparison.ReachedEnd()) break;
+        control.Yield();
+        if (control.StopRequested() || next == 1 || comparison.ReachedEnd()) break;
     }
     for (size_t i = 0; i < files.size(); ++i)
         files[i].SubGroup = comparison.SubGroup(i);

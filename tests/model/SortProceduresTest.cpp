@@ -57,7 +57,7 @@ std::vector<int> Concat(std::initializer_list<std::vector<int>> parts) {
 
 void SortSizes(TFileList& list, uint8_t descending, uint8_t stop = 0) {
     SortFileList(list, 0, static_cast<int32_t>(list.size()) - 1, &CompareSize, descending,
-                 English(), stop, {});
+                 English(), OperationControl(stop, {}));
 }
 
 TEST_F(SortProceduresTest, SmallRangesAndTheSentinel) {
@@ -79,7 +79,7 @@ TEST_F(SortProceduresTest, SmallRangesAndTheSentinel) {
 
     TFileList none;
     int pumps = 0;
-    SortFileList(none, 0, -1, &CompareSize, 0, English(), 0, [&] { ++pumps; });
+    SortFileList(none, 0, -1, &CompareSize, 0, English(), OperationControl([&] { ++pumps; }));
     EXPECT_EQ(pumps, 1); // a stop click is seen even by an empty sort
     TFileList one = {Sized(1)};
     SortSizes(one, 1);
@@ -107,7 +107,7 @@ TEST_F(SortProceduresTest, EqualKeysArePermutedByThePartitionSwaps) {
 
     // Only lo..hi is touched, and the steps are the same relative to lo.
     TFileList offset = EqualSizes(19);
-    SortFileList(offset, 1, 17, &CompareSize, 0, English(), 0, {});
+    SortFileList(offset, 1, 17, &CompareSize, 0, English(), {});
     inner = Sequence(2, 16);
     std::reverse(inner.begin(), inner.end());
     EXPECT_EQ(NamesAsNumbers(offset), Concat({{0, 1}, inner, {17, 18}}));
@@ -144,10 +144,10 @@ TEST_F(SortProceduresTest, StopDuringThePumpLeavesTheRangeOnlyPartitioned) {
 
     uint8_t stop = 0;
     int pumps = 0;
-    SortFileList(list, 0, 499, &CompareSize, 0, English(), stop, [&] {
-        ++pumps;
-        stop = 1;
-    });
+    SortFileList(list, 0, 499, &CompareSize, 0, English(), OperationControl(stop, [&] {
+                     ++pumps;
+                     stop = 1;
+                 }));
     EXPECT_EQ(pumps, 1);
     bool sorted = true;
     for (size_t p = 0; p < list.size(); ++p) {
@@ -158,11 +158,12 @@ TEST_F(SortProceduresTest, StopDuringThePumpLeavesTheRangeOnlyPartitioned) {
     }
     EXPECT_FALSE(sorted);
 
-    // The index sort runs its insertion pass whatever the flag.
+    // The index sort runs its insertion pass though a stop is requested.
     TSortList order;
     for (int32_t k = 0; k < 500; ++k)
         order.push_back({k, 0});
-    SortIndexList(list, order, English(), 0, 499, &CompareSize, 0, [&] { ++pumps; });
+    SortIndexList(list, order, English(), 0, 499, &CompareSize, 0,
+                  OperationControl(stop, [&] { ++pumps; }));
     EXPECT_EQ(pumps, 2);
     for (int32_t k = 0; k < 500; ++k)
         EXPECT_EQ(list[static_cast<size_t>(order[k].Index)].Size, k);
@@ -190,7 +191,7 @@ TEST_F(SortProceduresTest, NumericComparators) {
     TFileList flags;
     for (uint8_t c : {1, 0, 1, 0, 0})
         flags.push_back(Sized(0)), flags.back().Candidate = c;
-    SortFileList(flags, 0, 4, &CompareCandidate, 0, English(), 0, {});
+    SortFileList(flags, 0, 4, &CompareCandidate, 0, English(), {});
     for (size_t k = 0; k < flags.size(); ++k)
         EXPECT_EQ(flags[k].Candidate, k < 3 ? 0 : 1);
 }
@@ -213,7 +214,7 @@ TEST_F(SortProceduresTest, TextComparatorsIgnoreCaseAndFollowTheLocale) {
 
     // Names equal but for case: their order comes from the algorithm alone.
     TFileList names = {Sized(0, "b"), Sized(0, "A"), Sized(0, "B"), Sized(0, "a")};
-    SortFileList(names, 0, 3, &CompareFileName, 0, English(), 0, {});
+    SortFileList(names, 0, 3, &CompareFileName, 0, English(), {});
     EXPECT_EQ(names[0].FileName, "A");
     EXPECT_EQ(names[1].FileName, "a");
     EXPECT_EQ(names[2].FileName, "b");

@@ -75,7 +75,7 @@ TEST(SelectionCommandsTest, AgeCommands) {
                                                  {"s", 0, 2, 4, 1, 1},
                                                  {"t", 0, 2, 4, 9, 0, 1}});
     int pumps = 0;
-    LeaveOnlyOldestVersion(mixed, [&] { ++pumps; });
+    LeaveOnlyOldestVersion(mixed, OperationControl([&] { ++pumps; }));
     EXPECT_EQ(Ticks(mixed), (std::vector<int>{0, 1, 0, 0, 0}));
     EXPECT_EQ(pumps, 1); // one sort, for the one group with two unresolved members
     LeaveOnlyNewestVersion(mixed);

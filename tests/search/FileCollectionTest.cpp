@@ -35,10 +35,10 @@ class FileCollectionTest : public ::testing::Test {
     void Run() {
         ReadSizeLimits(state, inputs, QLocale::c());
         SplitMasks(state, inputs.MaskText);
-        CollectListedDirectories(state, inputs, [this] {
-            ++pumps;
-            if (onPump) onPump();
-        });
+        CollectListedDirectories(state, inputs, OperationControl(state.StopFlag, [this] {
+                                     ++pumps;
+                                     if (onPump) onPump();
+                                 }));
     }
 
     std::string Relative(const std::string& path) const {

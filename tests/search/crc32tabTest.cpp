@@ -97,47 +97,46 @@ TEST(Crc32, EveryPathMatchesTableOnLargeBuffersAndPieces) {
 }
 
 struct Recorder {
-    SearchState state;
+    uint8_t stopFlag = 0;
     int pumps = 0;
-    int stopAtPump = 0; // raises StopFlag at this pump; 0 never
+    int stopAtPump = 0; // raises the stop flag at this pump; 0 never
     size_t maxDescriptors = 0;
-    EventPump Pump() {
-        return [this] {
+    OperationControl Control() {
+        return OperationControl(stopFlag, [this] {
             ++pumps;
             maxDescriptors = std::max(maxDescriptors, OpenDescriptors());
-            if (pumps == stopAtPump) state.StopFlag = 1;
-        };
+            if (pumps == stopAtPump) stopFlag = 1;
+        });
     }
-    Recorder() { state.StopFlag = 0; }
 };
 
 TEST(FileCrc, WholeFilesAndFirstBlocks) {
     TempTree tree;
     Recorder r;
     bool ok = false;
-    EXPECT_EQ(FileCrc(tree.File("empty", ""), 0, r.state, r.Pump(), ok), 0u);
+    EXPECT_EQ(FileCrc(tree.File("empty", ""), 0, r.Control(), ok), 0u);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(FileCrc(tree.File("digits", "123456789"), 9, r.state, r.Pump(), ok), 0xCBF43926u);
+    EXPECT_EQ(FileCrc(tree.File("digits", "123456789"), 9, r.Control(), ok), 0xCBF43926u);
     EXPECT_TRUE(ok);
 
     // A file of exactly one block takes two reads, the second empty.
     const std::string block = tree.Pattern("block", BlockSize, 1);
     r.pumps = 0;
-    const uint32_t blockCrc = FileCrc(block, BlockSize, r.state, r.Pump(), ok);
+    const uint32_t blockCrc = FileCrc(block, BlockSize, r.Control(), ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(r.pumps, 2);
     EXPECT_EQ(blockCrc, ReferenceCrc(ReadAll(block)));
-    EXPECT_EQ(FirstBlockCrc(block, BlockSize, r.state, r.Pump(), ok), blockCrc);
+    EXPECT_EQ(FirstBlockCrc(block, BlockSize, r.Control(), ok), blockCrc);
     EXPECT_TRUE(ok);
 
     const std::string big = tree.Pattern("big", 200000, 2);
     const std::string content = ReadAll(big);
     r.pumps = 0;
-    EXPECT_EQ(FileCrc(big, 200000, r.state, r.Pump(), ok), ReferenceCrc(content));
+    EXPECT_EQ(FileCrc(big, 200000, r.Control(), ok), ReferenceCrc(content));
     EXPECT_TRUE(ok);
     EXPECT_EQ(r.pumps, 4) << "the short last block ends the file without another read";
     r.pumps = 0;
-    EXPECT_EQ(FirstBlockCrc(big, 200000, r.state, r.Pump(), ok),
+    EXPECT_EQ(FirstBlockCrc(big, 200000, r.Control(), ok),
               ReferenceCrc(content.substr(0, BlockSize)));
     EXPECT_TRUE(ok);
     EXPECT_EQ(r.pumps, 1);
@@ -152,10 +151,10 @@ TEST(FileCrc, UnreadableOrResizedFilesFail) {
     for (const std::string& path :
          {tree.Path("missing"), tree.Dir("folder"), fifo, tree.Symlink("link", target)}) {
         bool ok = true;
-        EXPECT_EQ(FileCrc(path, 3, r.state, r.Pump(), ok), 0u) << path;
+        EXPECT_EQ(FileCrc(path, 3, r.Control(), ok), 0u) << path;
         EXPECT_FALSE(ok) << path;
         ok = true;
-        EXPECT_EQ(FirstBlockCrc(path, 3, r.state, r.Pump(), ok), 0u) << path;
+        EXPECT_EQ(FirstBlockCrc(path, 3, r.Control(), ok), 0u) << path;
         EXPECT_FALSE(ok) << path;
     }
 
@@ -163,19 +162,19 @@ TEST(FileCrc, UnreadableOrResizedFilesFail) {
     const std::string big = tree.Pattern("big", 200000, 3);
     bool ok = true;
     for (int64_t listed : {99, 101, 0}) {
-        FileCrc(small, listed, r.state, r.Pump(), ok);
+        FileCrc(small, listed, r.Control(), ok);
         EXPECT_FALSE(ok) << listed;
     }
-    FirstBlockCrc(small, 101, r.state, r.Pump(), ok);
+    FirstBlockCrc(small, 101, r.Control(), ok);
     EXPECT_FALSE(ok);
-    FirstBlockCrc(small, 99, r.state, r.Pump(), ok);
+    FirstBlockCrc(small, 99, r.Control(), ok);
     EXPECT_FALSE(ok);
     for (int64_t listed : {199999, 200001}) {
-        FileCrc(big, listed, r.state, r.Pump(), ok);
+        FileCrc(big, listed, r.Control(), ok);
         EXPECT_FALSE(ok) << listed;
     }
     // The first block alone cannot tell; the whole-file check will.
-    FirstBlockCrc(big, 200001, r.state, r.Pump(), ok);
+    FirstBlockCrc(big, 200001, r.Control(), ok);
     EXPECT_TRUE(ok);
 }
 
@@ -186,12 +185,12 @@ TEST(FileCrc, StopEndsReadingAndClosesTheFile) {
     Recorder r;
     r.stopAtPump = 1;
     bool ok = false;
-    FileCrc(big, 200000, r.state, r.Pump(), ok);
+    FileCrc(big, 200000, r.Control(), ok);
     EXPECT_EQ(r.pumps, 1);
     EXPECT_EQ(r.maxDescriptors, before + 1); // the file was open while the pump ran
-    r.state.StopFlag = 0;
+    r.stopFlag = 0;
     r.pumps = 0;
-    EXPECT_EQ(FirstBlockCrc(big, 200000, r.state, r.Pump(), ok), 1u);
+    EXPECT_EQ(FirstBlockCrc(big, 200000, r.Control(), ok), 1u);
     EXPECT_EQ(OpenDescriptors(), before);
 }
 
@@ -201,9 +200,9 @@ std::vector<int32_t> Compare(const std::vector<std::string>& paths, int64_t size
     for (size_t i = 0; i < paths.size(); ++i)
         files.push_back({static_cast<int32_t>(i), -7, paths[i]});
     if (maxOpen == static_cast<size_t>(-1))
-        CompareFileGroup(files, size, r.state, r.Pump());
+        CompareFileGroup(files, size, r.Control());
     else
-        CompareFileGroup(files, size, r.state, r.Pump(), maxOpen);
+        CompareFileGroup(files, size, r.Control(), maxOpen);
     std::vector<int32_t> groups;
     for (const auto& f : files)
         groups.push_back(f.SubGroup);
@@ -347,7 +346,7 @@ TEST(CompareFileGroup, FilesReplacedBetweenPassesAreOut) {
     EventPump pump = [&] {
         if (++r.pumps == 1) std::filesystem::rename(replacement, c);
     };
-    CompareFileGroup(files, 140000, r.state, pump, 1);
+    CompareFileGroup(files, 140000, OperationControl(pump), 1);
     EXPECT_EQ(files[0].SubGroup, 1);
     EXPECT_EQ(files[1].SubGroup, 1);
     EXPECT_EQ(files[2].SubGroup, 0);
