@@ -2,17 +2,15 @@
 // The product's pages ship with the program and open as local files; support mail goes to the
 // user's mail program.
 
+#include "actions/ShellServices.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
-#include <functional>
-
 namespace pellmora {
 
-// Opens an address in the user's browser or mail program; the result is ignored.
-using UrlOpener = std::function<void(const QUrl&)>;
-
+// Opens addresses in the user's browser, file browser or mail program.
 UrlOpener DesktopUrlOpener();
 
 // The folders searched for the pages, in order: beside the executable (a build folder or a
