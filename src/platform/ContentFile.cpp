@@ -1,6 +1,7 @@
 #include "platform/ContentFile.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -16,6 +17,30 @@ constexpr rlim_t UnlimitedFallback = 1 << 20;
 
 } // namespace
 
+OpenedFile OpenRegularFile(const std::string& path) {
+    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below anyway, and on a
+    // regular file the flag changes nothing, so it is not cleared (a system call per file).
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return {-1, errno, false, {}};
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        const int error = errno;
+        close(fd);
+        return {-1, error, false, {}};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        return {-1, 0, true, {}};
+    }
+    return {fd, 0, false, {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)}};
+}
+
+std::string SystemErrorText(int error) {
+    char buffer[256] = {};
+    // The GNU strerror_r may return a static text instead of filling the buffer.
+    return strerror_r(error, buffer, sizeof buffer);
+}
+
 ContentFile::ContentFile(ContentFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), identity_(other.identity_) {}
 
@@ -30,18 +55,10 @@ ContentFile& ContentFile::operator=(ContentFile&& other) noexcept {
 
 bool ContentFile::Open(const std::string& path) {
     Close();
-    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below anyway, and on a
-    // regular file the flag changes nothing, so it is not cleared (a system call per file).
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return false;
-    }
-    fd_ = fd;
-    identity_ = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
-    return true;
+    const OpenedFile opened = OpenRegularFile(path);
+    fd_ = opened.Descriptor;
+    identity_ = opened.Identity;
+    return fd_ >= 0;
 }
 
 void ContentFile::Close() {

@@ -10,6 +10,20 @@
 
 namespace pellmora {
 
+// A regular file opened read-only, for a reader that takes over the descriptor (a picture
+// decoder). On failure Descriptor is -1 and Error holds the errno of the open, or 0 with
+// NotRegular set when something other than a regular file stands there.
+struct OpenedFile {
+    int Descriptor = -1;
+    int Error = 0;
+    bool NotRegular = false;
+    FileIdentity Identity;
+};
+OpenedFile OpenRegularFile(const std::string& path);
+
+// The system's text for an errno value, as "No such file or directory".
+std::string SystemErrorText(int error);
+
 class ContentFile {
   public:
     ContentFile() = default;

@@ -55,7 +55,7 @@ void DesktopFileActions::ShowFileProperties(const SearchState& state, int32_t re
 void DesktopFileActions::PicturePreview(const SearchState& state, int32_t record) {
     if (record < 0 || static_cast<size_t>(record) >= state.ResultList.size()) return;
     const TFileInfoType& file = state.ResultList[static_cast<size_t>(record)];
-    dialogs_.Preview.ShowPicture(Decoded(FullPath(state, file)));
+    dialogs_.Preview.ShowPicture(FullPath(state, file));
 }
 
 } // namespace pellmora

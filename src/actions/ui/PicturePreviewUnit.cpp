@@ -1,6 +1,8 @@
 #include "actions/ui/PicturePreviewUnit.h"
 
+#include "model/NativeText.h"
 #include "model/ui/DialogFrame.h"
+#include "platform/ContentFile.h"
 
 #include <QDir>
 #include <QEvent>
@@ -41,14 +43,14 @@ void PaintGradient(QWidget& bar) {
     bar.setAutoFillBackground(true);
 }
 
-QString CannotOpenText(const QString& path, const QString& reason) {
+QString CannotOpenText(const std::string& path, const QString& reason) {
     return QStringLiteral("Cannot open file \"%1\". %2")
-        .arg(QDir::toNativeSeparators(path), reason);
+        .arg(QDir::toNativeSeparators(Decoded(path)), reason);
 }
 
 // The decoder of a file is the one of its extension; a name without one has none.
-QByteArray DecoderOf(const QString& path) {
-    return QFileInfo(path).suffix().toLower().toLatin1();
+QByteArray DecoderOf(const std::string& path) {
+    return QFileInfo(Decoded(path)).suffix().toLower().toLatin1();
 }
 
 } // namespace
@@ -94,15 +96,15 @@ void TPicturePreviewForm::BuildLayout() {
     layout->addWidget(Panel2);
 }
 
-void TPicturePreviewForm::ShowPicture(const QString& path) {
+void TPicturePreviewForm::ShowPicture(const std::string& path) {
     if (!LoadPicture(path)) return;
     exec();
 }
 
-bool TPicturePreviewForm::LoadPicture(const QString& path) {
+bool TPicturePreviewForm::LoadPicture(const std::string& path) {
     ClearPicture();
-    QFile file(path);
-    if (!OpenPicture(file)) return false;
+    QFile file;
+    if (!OpenPicture(path, file)) return false;
     QImageReader reader(&file, DecoderOf(path));
     reader.setAutoDetectImageFormat(false);
     QImage picture;
@@ -117,16 +119,20 @@ bool TPicturePreviewForm::LoadPicture(const QString& path) {
 }
 
 // Opened here rather than by the reader, so that a file that cannot be opened is told from one
-// that is no picture. Anything but a regular file is refused: opening a FIFO would block.
-bool TPicturePreviewForm::OpenPicture(QFile& file) {
-    const QFileInfo info(file.fileName());
-    if (info.exists() && !info.isFile()) {
-        prompter_.ErrorReport(
-            CannotOpenText(file.fileName(), QStringLiteral("Not a regular file")));
+// that is no picture. The path's own bytes are opened, so a name that is not valid in the
+// locale's encoding opens too. Anything but a regular file is refused: a FIFO would block.
+bool TPicturePreviewForm::OpenPicture(const std::string& path, QFile& file) {
+    const OpenedFile opened = OpenRegularFile(path);
+    if (opened.Descriptor < 0) {
+        const QString reason = opened.NotRegular
+                                   ? QStringLiteral("Not a regular file")
+                                   : QString::fromLocal8Bit(SystemErrorText(opened.Error));
+        prompter_.ErrorReport(CannotOpenText(path, reason));
         return false;
     }
-    if (file.open(QIODevice::ReadOnly)) return true;
-    prompter_.ErrorReport(CannotOpenText(file.fileName(), file.errorString()));
+    if (file.open(opened.Descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    prompter_.ErrorReport(CannotOpenText(path, file.errorString()));
     return false;
 }
 

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QString>
 
+#include <string>
+
 class QFile;
 class QFrame;
 class QLabel;
@@ -23,10 +25,10 @@ class TPicturePreviewForm : public QDialog {
     // Loads the picture and shows the window modally. A file that is not a valid picture of
     // its extension's kind opens the window empty; a file that cannot be opened goes to the
     // general error report instead, and the window does not open.
-    void ShowPicture(const QString& path);
+    void ShowPicture(const std::string& path);
     // The loading part of ShowPicture: false (after the error report) when the file cannot
     // be opened or read.
-    bool LoadPicture(const QString& path);
+    bool LoadPicture(const std::string& path);
 
     const QImage& Picture() const { return picture_; }
 
@@ -42,7 +44,7 @@ class TPicturePreviewForm : public QDialog {
 
   private:
     void BuildLayout();
-    bool OpenPicture(QFile& file);
+    bool OpenPicture(const std::string& path, QFile& file);
     void FormShow();
     void Image1Click();
     void FitPicture();

@@ -3,10 +3,12 @@
 // with its proportions kept.
 
 #include "actions/ui/PicturePreviewUnit.h"
+#include "model/NativeText.h"
 #include "support/TempTree.h"
 #include "ui/RecordingPrompter.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFrame>
 #include <QImage>
 #include <QImageReader>
@@ -29,18 +31,15 @@ const char GifBytes[] = "GIF89a\x05\x00\x03\x00\xf0\x00\x00\xff\x00\x00\x00\x00\
                         "\x8f\x59\x00;";
 
 // A file whose content is a 60 x 30 picture in format (nullptr: the GIF above; "": garbage).
-QString Write(TempTree& tree, const std::string& name, const char* format) {
-    const QString path = QString::fromStdString(tree.Path(name));
-    if (format == nullptr) {
-        tree.File(name, std::string(GifBytes, sizeof GifBytes - 1));
-    } else if (*format == '\0') {
-        tree.File(name, "these bytes are no picture of any kind\x01\x02");
-    } else {
-        QImage picture(60, 30, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        EXPECT_TRUE(picture.save(path, format)) << format;
-    }
-    return path;
+std::string Write(TempTree& tree, const std::string& name, const char* format) {
+    if (format == nullptr) return tree.File(name, std::string(GifBytes, sizeof GifBytes - 1));
+    if (*format == '\0') return tree.File(name, "these bytes are no picture of any kind\x01\x02");
+    QImage picture(60, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(picture.save(&bytes, format)) << format;
+    return tree.File(name, bytes.data().toStdString());
 }
 
 // Where the red picture was drawn inside the label.
@@ -101,6 +100,7 @@ TEST(PicturePreview, EachOfferedFormatLoadsFittedARejectedFileOpensEmptyAndAResi
         {"a.tif", "TIFF", 60, 30},
         {"a.tiff", "TIFF", 60, 30},
         {"a.png", "PNG", 60, 30},
+        {"caf\xe9 latin-1.png", "PNG", 60, 30}, // a name that is no UTF-8 opens by its bytes
         {"bad.bmp", "", 0, 0},
         {"bad.jpg", "", 0, 0},
         {"bad.jpeg", "", 0, 0},
@@ -115,7 +115,7 @@ TEST(PicturePreview, EachOfferedFormatLoadsFittedARejectedFileOpensEmptyAndAResi
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        const QString path = Write(tree, c.Name, c.Format);
+        const std::string path = Write(tree, c.Name, c.Format);
         ASSERT_TRUE(form.LoadPicture(path));
         form.show();
         EXPECT_EQ(form.InfoLabel->text(),
@@ -138,7 +138,7 @@ TEST(PicturePreview, ShownModallyAndAClickOnThePictureClosesIt) {
     TempTree tree;
     RecordingPrompter prompter;
     TPicturePreviewForm form(prompter);
-    const QString path = Write(tree, "a.png", "PNG");
+    const std::string path = Write(tree, "a.png", "PNG");
     bool seen = false;
     QTimer::singleShot(0, &form, [&] {
         seen = form.isVisible() && form.isModal();
@@ -165,18 +165,20 @@ TEST(PicturePreview, AFileThatCannotBeOpenedIsReportedAndNoWindowOpens) {
         QString Reason;
     };
     const Case cases[] = {{"missing.png", "No such file or directory"},
+                          {"missing \xff.png", "No such file or directory"},
                           {"pipe.png", "Not a regular file"}, // opening it would block
                           {"folder.png", "Not a regular file"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         prompter.Prompts.clear();
-        const QString path = QString::fromStdString(tree.Path(c.Name));
+        const std::string path = tree.Path(c.Name);
         QTimer::singleShot(2000, &form, [&form] { form.done(0); }); // no hang if it opened
         form.ShowPicture(path);
         EXPECT_FALSE(form.isVisible());
         ASSERT_EQ(prompter.Prompts.size(), 1u);
         EXPECT_EQ(prompter.Prompts[0].Kind, PromptKind::ErrorReport);
-        EXPECT_EQ(prompter.Prompts[0].Text, "Cannot open file \"" + path + "\". " + c.Reason);
+        EXPECT_EQ(prompter.Prompts[0].Text,
+                  "Cannot open file \"" + Decoded(path) + "\". " + c.Reason);
         EXPECT_TRUE(form.Picture().isNull()) << "the earlier picture is not kept";
     }
 }
