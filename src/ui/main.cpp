@@ -5,7 +5,6 @@
 #include "actions/ui/PicturePreviewUnit.h"
 #include "actions/ui/RenameUnit.h"
 #include "export/ui/ExportUnit.h"
-#include "model/LocaleContext.h"
 #include "search/crc32tab.h"
 #include "settings/ui/EditMaskUnit.h"
 #include "settings/ui/MaskUnit.h"
@@ -48,7 +47,6 @@ int main(int argc, char* argv[]) {
     QtMessagePrompter prompter;
     const ProgramLocation location = CurrentProgramLocation();
     TMainForm form(prompter, DesktopUrlOpener(), nullptr, location);
-    form.State.Locale = LocaleContext(QLocale::system());
     TDeleteForm deleteForm;
     TMoveForm moveForm;
     TRenameForm renameForm(prompter);
