@@ -2,7 +2,6 @@
 
 #include "model/ui/DialogFrame.h"
 
-#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -33,18 +32,6 @@ QHBoxLayout* ButtonRow(QPushButton* ok, QPushButton* cancel) {
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
-}
-
-void RunModal(QDialog& dialog, DialogExchange*& answer, DialogExchange& exchange) {
-    answer = &exchange;
-    CentreOnScreen(dialog);
-    dialog.exec();
-    answer = nullptr;
-}
-
-void CancelDialog(QDialog& dialog, DialogExchange* answer) {
-    if (answer) answer->DialogChoice = 0;
-    dialog.reject();
 }
 
 } // namespace pellmora

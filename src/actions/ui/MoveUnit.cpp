@@ -79,11 +79,7 @@ void TMoveForm::SelectDirectoryButtonClick() {
 }
 
 void TMoveForm::OKButtonClick() {
-    if (exchange_) {
-        exchange_->DialogChoice = 1;
-        exchange_->DialogPath = DirectoryEdit->text();
-    }
-    accept();
+    AcceptWithPath(*this, exchange_, DirectoryEdit->text());
 }
 
 void TMoveForm::CancelButtonClick() {

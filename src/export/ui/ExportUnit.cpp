@@ -58,11 +58,8 @@ void TExportForm::MakeSaveDialog() {
 }
 
 void TExportForm::ShowModal(DialogExchange& exchange) {
-    exchange_ = &exchange;
-    CentreOnScreen(*this);
     FileEdit->setFocus();
-    exec();
-    exchange_ = nullptr;
+    RunModal(*this, exchange_, exchange);
 }
 
 void TExportForm::SelectFileButtonClick() {
@@ -72,16 +69,11 @@ void TExportForm::SelectFileButtonClick() {
 }
 
 void TExportForm::OKButtonClick() {
-    if (exchange_) {
-        exchange_->DialogChoice = 1;
-        exchange_->DialogPath = FileEdit->text();
-    }
-    accept();
+    AcceptWithPath(*this, exchange_, FileEdit->text());
 }
 
 void TExportForm::CancelButtonClick() {
-    if (exchange_) exchange_->DialogChoice = 0;
-    reject();
+    CancelDialog(*this, exchange_);
 }
 
 } // namespace pellmora

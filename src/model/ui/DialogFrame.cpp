@@ -30,4 +30,24 @@ QString HeadingGradient() {
                           " stop:0 rgb(150,188,226), stop:1 rgb(3,56,147))");
 }
 
+void RunModal(QDialog& dialog, DialogExchange*& answer, DialogExchange& exchange) {
+    answer = &exchange;
+    CentreOnScreen(dialog);
+    dialog.exec();
+    answer = nullptr;
+}
+
+void AcceptWithPath(QDialog& dialog, DialogExchange* answer, const QString& path) {
+    if (answer) {
+        answer->DialogChoice = 1;
+        answer->DialogPath = path;
+    }
+    dialog.accept();
+}
+
+void CancelDialog(QDialog& dialog, DialogExchange* answer) {
+    if (answer) answer->DialogChoice = 0;
+    dialog.reject();
+}
+
 } // namespace pellmora

@@ -2,6 +2,8 @@
 // The common frame of the program's dialogs: name, caption, fixed client size. Every
 // subsystem's dialogs share it, so it sits below all of them.
 
+#include "model/DialogExchange.h"
+
 #include <QDialog>
 #include <QPushButton>
 #include <QSize>
@@ -23,6 +25,14 @@ template <typename W> W* Named(W* widget, const char* name, const QString& capti
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
+
+// Centres and runs dialog; answer points at exchange while it is open, so that the dialog's
+// buttons write their answer there and nowhere else.
+void RunModal(QDialog& dialog, DialogExchange*& answer, DialogExchange& exchange);
+// "OK" with a typed or picked path: DialogChoice 1 and the path, then close.
+void AcceptWithPath(QDialog& dialog, DialogExchange* answer, const QString& path);
+// "Cancel": DialogChoice 0, then close.
+void CancelDialog(QDialog& dialog, DialogExchange* answer);
 
 // The blue gradient behind the program's headings and banner, as a style-sheet brush.
 QString HeadingGradient();
