@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(g++ cmake make libgtest-dev qt6-base-dev qt6-image-formats-plugins libgl-dev
           xvfb xauth imagemagick fonts-dejavu-core openbox wmctrl xdotool
-          desktop-file-utils appstream groff-base man-db trash-cli dbus-daemon python3)
+          desktop-file-utils appstream groff-base man-db trash-cli dbus-daemon python3
+          libxxhash-dev libsqlite3-dev pkg-config xfsprogs attr acl)
 if [ "${PELLMORA_BENCH:-0}" = 1 ]; then
     packages+=(fdupes jdupes rmlint rdfind duff libbenchmark-dev time python3 bc)
 fi
