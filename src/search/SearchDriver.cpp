@@ -9,17 +9,44 @@
 
 #include "model/SortProcedures.h"
 #include "model/TextFormats.h"
+#include "platform/FileIdentity.h"
 #include "search/FileCollection.h"
 #include "search/crc32tab.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
+#include <tuple>
+#include <unordered_map>
 
 namespace pellmora {
 
 namespace {
 
 const QString NewLine = QStringLiteral("\n\r");
+
+// The digests of one run's files, by file: the run's sorts move the records, not the files.
+using DigestTable = std::unordered_map<FileIdentity, ContentDigest, FileIdentityHash>;
+
+FileIdentity IdentityOf(const TFileInfoType& file) {
+    return {file.Device, file.Inode};
+}
+
+bool DigestLess(const ContentDigest& x, const ContentDigest& y) {
+    return std::tie(x.High, x.Low, x.Crc) < std::tie(y.High, y.Low, y.Crc);
+}
+
+// Calls mark for every position whose digest another entry shares.
+template <typename Mark>
+void MarkEqualDigests(std::vector<std::pair<ContentDigest, int32_t>>& entries, Mark mark) {
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& x, const auto& y) { return DigestLess(x.first, y.first); });
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const bool before = i > 0 && entries[i].first == entries[i - 1].first;
+        const bool after = i + 1 < entries.size() && entries[i].first == entries[i + 1].first;
+        if (before || after) mark(entries[i].second);
+    }
+}
 
 class SearchRun {
   public:
@@ -38,6 +65,9 @@ class SearchRun {
     bool CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped);
     bool CheckContentsByBytes(int32_t s, int32_t e, int32_t& dropped);
     bool SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending);
+    void MarkPartners(int32_t a, int32_t b, uint8_t* matched) const;
+    void SplitCollisions(int32_t s, int32_t e);
+    bool SameContent(const TFileInfoType& a, const TFileInfoType& b) const;
     void GroupRun(int32_t s, int32_t e);
     void AppendZeroSizeGroup(int32_t s, int32_t e);
     void UpdateStatistics(int32_t i);
@@ -49,6 +79,8 @@ class SearchRun {
     const OperationControl& control_;
     int32_t groupNo_ = 0;
     QString totalFilesText_ = QStringLiteral("0");
+    DigestTable firstBlocks_; // of the run under work, readable files only
+    DigestTable contents_;    // checksum mode: of the run's readable candidates
 };
 
 bool SearchRun::SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending) {
@@ -67,25 +99,38 @@ bool SearchRun::MarkFirstBlockCandidates(int32_t s, int32_t e) {
         return true;
     }
     constexpr uint8_t Unreadable = 2; // carried through the sort with its record
+    firstBlocks_.clear();
     for (int32_t j = s; j <= e; ++j) {
         TFileInfoType& file = list[j];
         state_.CurrentFile = FullPath(state_, file);
         bool ok = true;
-        file.Crc = FirstBlockCrc(state_.CurrentFile, file.Size, control_, ok);
+        const ContentDigest digest = FirstBlockDigest(state_.CurrentFile, file.Size, control_, ok);
         if (Stopped()) return false;
-        if (!ok) file.Crc = 0;
+        file.Crc = ok ? digest.Crc : 0;
         file.Candidate = ok ? 0 : Unreadable;
+        if (ok) firstBlocks_[IdentityOf(file)] = digest;
     }
     if (!SortRun(s, e, CompareCrc, 1)) return false;
     std::vector<uint8_t> matched(static_cast<size_t>(e - s + 1), 0);
-    for (int32_t j = s; j <= e; ++j) {
-        const bool before = j > s && list[j].Crc == list[j - 1].Crc;
-        const bool after = j < e && list[j].Crc == list[j + 1].Crc;
-        matched[j - s] = (before || after) ? 1 : 0;
+    for (int32_t a = s, b = s; a <= e; a = b + 1) {
+        for (b = a; b < e && list[b + 1].Crc == list[a].Crc;)
+            ++b;
+        MarkPartners(a, b, matched.data() + (a - s));
     }
     for (int32_t j = s; j <= e; ++j)
         list[j].Candidate = list[j].Candidate == Unreadable ? 0 : matched[j - s];
     return true;
+}
+
+// Within files a..b of one first-block CRC-32, a readable file is a candidate when another
+// one's first block has its XXH3-128 too: a CRC-32 alone can be forged, or collide by chance.
+void SearchRun::MarkPartners(int32_t a, int32_t b, uint8_t* matched) const {
+    std::vector<std::pair<ContentDigest, int32_t>> readable;
+    for (int32_t j = a; j <= b; ++j) {
+        const auto found = firstBlocks_.find(IdentityOf(state_.ScanList[j]));
+        if (found != firstBlocks_.end()) readable.emplace_back(found->second, j);
+    }
+    MarkEqualDigests(readable, [&](int32_t j) { matched[j - a] = 1; });
 }
 
 bool SearchRun::CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped) {
@@ -97,9 +142,12 @@ bool SearchRun::CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped) {
         }
         state_.CurrentFile = FullPath(state_, file);
         bool ok = true;
-        file.Crc = FileCrc(state_.CurrentFile, file.Size, control_, ok);
+        const ContentDigest digest = FileDigest(state_.CurrentFile, file.Size, control_, ok);
+        file.Crc = digest.Crc;
         if (Stopped()) return false;
-        if (!ok) { // never grouped by the checksum of an unreadable file
+        if (ok) {
+            contents_[IdentityOf(file)] = digest;
+        } else { // never grouped by the checksum of an unreadable file
             file.Candidate = 0;
             ++dropped;
         }
@@ -137,12 +185,48 @@ bool SearchRun::CheckContents(int32_t s, int32_t e, int32_t& dropped) {
                                    : CheckContentsByCrc(s, e, dropped);
 }
 
+// In the checksum mode, files of one CRC-32 whose XXH3-128 differ are different files: each
+// digest's files are brought together, in the order of their first file, so that they group
+// apart. Without a collision nothing moves.
+void SearchRun::SplitCollisions(int32_t s, int32_t e) {
+    if (state_.CompareMode == 1) return;
+    TFileList& list = state_.ScanList;
+    for (int32_t a = s, b = s; a <= e; a = b + 1) {
+        for (b = a; b < e && list[b + 1].Crc == list[a].Crc;)
+            ++b;
+        std::vector<ContentDigest> order; // distinct digests, by first appearance
+        std::vector<size_t> rank;
+        for (int32_t j = a; j <= b; ++j) {
+            const ContentDigest& digest = contents_.at(IdentityOf(list[j]));
+            const auto seen = std::find(order.begin(), order.end(), digest);
+            rank.push_back(static_cast<size_t>(seen - order.begin()));
+            if (seen == order.end()) order.push_back(digest);
+        }
+        if (order.size() < 2) continue;
+        std::vector<size_t> positions(rank.size());
+        for (size_t k = 0; k < positions.size(); ++k)
+            positions[k] = k;
+        std::stable_sort(positions.begin(), positions.end(),
+                         [&](size_t x, size_t y) { return rank[x] < rank[y]; });
+        std::vector<TFileInfoType> moved;
+        for (size_t k : positions)
+            moved.push_back(std::move(list[a + static_cast<int32_t>(k)]));
+        std::move(moved.begin(), moved.end(), list.begin() + a);
+    }
+}
+
+bool SearchRun::SameContent(const TFileInfoType& a, const TFileInfoType& b) const {
+    if (a.Crc != b.Crc) return false;
+    return state_.CompareMode == 1 || contents_.at(IdentityOf(a)) == contents_.at(IdentityOf(b));
+}
+
 // Neighbours with equal keys are duplicates; a new key opens a new group.
 void SearchRun::GroupRun(int32_t s, int32_t e) {
+    SplitCollisions(s, e);
     TFileList& list = state_.ScanList;
     for (int32_t j = s; j <= e; ++j) {
-        const bool sameAsBefore = j > s && list[j].Crc == list[j - 1].Crc;
-        const bool sameAsAfter = j < e && list[j].Crc == list[j + 1].Crc;
+        const bool sameAsBefore = j > s && SameContent(list[j], list[j - 1]);
+        const bool sameAsAfter = j < e && SameContent(list[j], list[j + 1]);
         if (!sameAsBefore && !sameAsAfter) continue;
         if (!sameAsBefore) {
             ++groupNo_;
@@ -157,6 +241,7 @@ void SearchRun::GroupRun(int32_t s, int32_t e) {
 }
 
 bool SearchRun::CompareRun(int32_t s, int32_t e, int32_t i) {
+    contents_.clear();
     if (!MarkFirstBlockCandidates(s, e)) return false;
     int32_t dropped = 0;
     if (!CheckContents(s, e, dropped)) return false;

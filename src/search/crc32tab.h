@@ -6,9 +6,13 @@
 
 #include "model/DuplicateTypes.h"
 #include "model/OperationControl.h"
+#include "platform/ContentDigest.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+
+struct XXH3_state_s;
 
 namespace pellmora {
 
@@ -31,12 +35,32 @@ CrcPath FastestCrcPath();
 // A path this CPU lacks falls back to Slicing.
 uint32_t CrcFoldBy(CrcPath path, uint32_t crc, const void* buffer, size_t length);
 
-// CRC-32 of the whole file; it yields after every block, and a stop request ends the read.
-// ok is false when the file could not be opened or read, or its length is not listedSize.
+// Both checksums of a stream of bytes, folded as the bytes arrive.
+class ContentHasher {
+  public:
+    ContentHasher();
+    ~ContentHasher();
+    ContentHasher(const ContentHasher&) = delete;
+    ContentHasher& operator=(const ContentHasher&) = delete;
+    void Update(const void* buffer, size_t length);
+    ContentDigest Digest() const;
+
+  private:
+    uint32_t crc_;
+    std::unique_ptr<XXH3_state_s, void (*)(XXH3_state_s*)> wide_;
+};
+
+// Both checksums of the whole file; it yields after every block, and a stop request ends the
+// read. ok is false when the file could not be opened or read, or its length is not listedSize.
+ContentDigest FileDigest(const std::string& path, int64_t listedSize,
+                         const OperationControl& control, bool& ok);
 uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
                  bool& ok);
 
-// CRC-32 of the first BlockSize bytes (the whole file when shorter); 1 after a stop request.
+// Both checksums of the first BlockSize bytes (the whole file when shorter); the CRC-32 is 1
+// after a stop request.
+ContentDigest FirstBlockDigest(const std::string& path, int64_t listedSize,
+                               const OperationControl& control, bool& ok);
 uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
                        bool& ok);
 

@@ -10,8 +10,14 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <tuple>
 #include <vector>
+
+#define XXH_STATIC_LINKING_ONLY
+#include <xxhash.h>
+// Debian's library picks the widest vector unit of the CPU at run time.
+#include <xxh_x86dispatch.h>
 
 namespace pellmora {
 
@@ -169,19 +175,38 @@ int32_t GroupComparison::Pass() {
 
 } // namespace
 
-uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
-                 bool& ok) {
+ContentHasher::ContentHasher()
+    : crc_(CrcStart),
+      wide_(XXH3_createState(), [](XXH3_state_s* state) { XXH3_freeState(state); }) {
+    if (!wide_) throw std::bad_alloc();
+    XXH3_128bits_reset(wide_.get());
+}
+
+ContentHasher::~ContentHasher() = default;
+
+void ContentHasher::Update(const void* buffer, size_t length) {
+    crc_ = CrcFold(crc_, buffer, length);
+    XXH3_128bits_update(wide_.get(), buffer, length);
+}
+
+ContentDigest ContentHasher::Digest() const {
+    const XXH128_hash_t wide = XXH3_128bits_digest(wide_.get());
+    return {~crc_, wide.high64, wide.low64};
+}
+
+ContentDigest FileDigest(const std::string& path, int64_t listedSize,
+                         const OperationControl& control, bool& ok) {
     ok = false;
-    uint32_t crc = CrcStart;
+    ContentHasher hasher;
     ContentFile file;
-    if (!file.Open(path)) return ~crc;
+    if (!file.Open(path)) return hasher.Digest();
     if (listedSize > SequentialHintSize) file.AdviseSequential();
     unsigned char* block = ReadBuffer();
     int64_t total = 0;
     for (;;) {
         const int64_t n = file.ReadAt(block, BlockSize, total);
-        if (n < 0) return ~crc;
-        crc = CrcFold(crc, block, static_cast<size_t>(n));
+        if (n < 0) return hasher.Digest();
+        hasher.Update(block, static_cast<size_t>(n));
         total += n;
         control.Yield();
         if (control.StopRequested()) break;
@@ -190,21 +215,33 @@ uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationCon
         if (n < BlockSize || total > listedSize) break;
     }
     ok = control.StopRequested() || total == listedSize;
-    return ~crc;
+    return hasher.Digest();
+}
+
+uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
+                 bool& ok) {
+    return FileDigest(path, listedSize, control, ok).Crc;
+}
+
+ContentDigest FirstBlockDigest(const std::string& path, int64_t listedSize,
+                               const OperationControl& control, bool& ok) {
+    ok = false;
+    ContentHasher hasher;
+    ContentFile file;
+    if (!file.Open(path)) return hasher.Digest();
+    unsigned char* block = ReadBuffer();
+    const int64_t n = file.ReadAt(block, BlockSize, 0);
+    if (n > 0) hasher.Update(block, static_cast<size_t>(n));
+    control.Yield();
+    ok = n == std::min<int64_t>(listedSize, BlockSize);
+    ContentDigest digest = hasher.Digest();
+    if (control.StopRequested()) digest.Crc = 1;
+    return digest;
 }
 
 uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
                        bool& ok) {
-    ok = false;
-    uint32_t crc = CrcStart;
-    ContentFile file;
-    if (!file.Open(path)) return ~crc;
-    unsigned char* block = ReadBuffer();
-    const int64_t n = file.ReadAt(block, BlockSize, 0);
-    if (n > 0) crc = CrcFold(crc, block, static_cast<size_t>(n));
-    control.Yield();
-    ok = n == std::min<int64_t>(listedSize, BlockSize);
-    return control.StopRequested() ? 1 : ~crc;
+    return FirstBlockDigest(path, listedSize, control, ok).Crc;
 }
 
 void CompareFileGroup(TFileCompareArr& files, int64_t size, const OperationControl& control) {

@@ -1,5 +1,6 @@
 #include "search/SearchDriver.h"
 #include "model/TextFormats.h"
+#include "search/crc32tab.h"
 #include "support/RecordingView.h"
 #include "support/TempTree.h"
 
@@ -174,6 +175,110 @@ TEST_F(SearchDriverTest, BothModesFindTheSameGroupsOnAMixedTree) {
     EXPECT_EQ(Groups(), byCrc);
     EXPECT_FALSE(byCrc.empty());
     ExpectInvariants();
+}
+
+// Its last four bytes of the first length make content's CRC-32 over them equal target's.
+std::string ForgeCrc(std::string content, size_t length, const std::string& target) {
+    const size_t at = length - 4;
+    const uint32_t want = CrcFoldTable(0xFFFFFFFF, target.data(), length);
+    uint8_t index[4];
+    uint32_t r = want;
+    for (int k = 3; k >= 0; --k) {
+        uint8_t j = 0;
+        while ((CrcTable[j] >> 24) != (r >> 24))
+            ++j;
+        index[k] = j;
+        r = (r ^ CrcTable[j]) << 8;
+    }
+    r = CrcFoldTable(0xFFFFFFFF, content.data(), at);
+    for (int k = 0; k < 4; ++k) {
+        content[at + k] = static_cast<char>((r ^ index[k]) & 0xFF);
+        r = CrcTable[index[k]] ^ (r >> 8);
+    }
+    return content;
+}
+
+std::string Noise(size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 16);
+    }
+    return bytes;
+}
+
+// Files whose CRC-32 agree but whose content does not, made on purpose: never a group, in
+// either mode, while the true copies beside them still are.
+TEST_F(SearchDriverTest, ForgedCrcCollisionsAreNeverGrouped) {
+    const size_t big = 3 * BlockSize + 100;
+    struct Forgery {
+        const char* name;
+        size_t size;
+        // The impostor of original: same size, same CRC-32 where the search looks.
+        std::string (*make)(const std::string& original, size_t size);
+    };
+    const Forgery forgeries[] = {
+        {"one block", 4096,
+         [](const std::string& o, size_t n) { return ForgeCrc(Noise(n, 7), n, o); }},
+        {"equal first blocks, colliding files", big,
+         [](const std::string& o, size_t n) {
+             std::string f = o;
+             f[BlockSize + 10] ^= 0x55;
+             return ForgeCrc(f, n, o);
+         }},
+        {"colliding first blocks, so colliding files", big,
+         [](const std::string& o, size_t) {
+             std::string f = o;
+             f[10] ^= 0x55;
+             return ForgeCrc(f, BlockSize, o);
+         }},
+    };
+    for (const uint8_t mode : {uint8_t{0}, uint8_t{1}}) {
+        for (const Forgery& forgery : forgeries) {
+            SCOPED_TRACE(std::string(forgery.name) + (mode ? ", bytes" : ", checksum"));
+            TempTree fresh;
+            inputs.Directories = {fresh.Root()};
+            const std::string original = Noise(forgery.size, 3);
+            const std::string impostor = forgery.make(original, forgery.size);
+            ASSERT_NE(impostor, original);
+            ASSERT_EQ(CrcFoldTable(0xFFFFFFFF, impostor.data(), impostor.size()),
+                      CrcFoldTable(0xFFFFFFFF, original.data(), original.size()));
+            fresh.File("original", original);
+            fresh.File("copy", original);
+            fresh.File("impostor", impostor);
+            state.CompareMode = mode;
+            Run();
+            std::vector<std::set<std::string>> groups;
+            for (const auto& file : state.ResultList) {
+                if (groups.size() < static_cast<size_t>(file.Group)) groups.emplace_back();
+                groups[file.Group - 1].insert(file.FileName);
+            }
+            EXPECT_EQ(groups, (std::vector<std::set<std::string>>{{"original", "copy"}}));
+        }
+    }
+}
+
+// Many files of one size and one CRC-32: only the true copies group, each with its own.
+TEST_F(SearchDriverTest, ARunOfOneCrcSplitsIntoItsTrueGroups) {
+    const std::string first = Noise(1000, 1);
+    for (int k = 0; k < 12; ++k) {
+        const std::string content = k == 0 ? first : ForgeCrc(Noise(1000, 100 + k), 1000, first);
+        tree.File("f" + std::to_string(k), content);
+        if (k % 3 == 0) tree.File("copy/f" + std::to_string(k), content);
+    }
+    for (const uint8_t mode : {uint8_t{0}, uint8_t{1}}) {
+        state.CompareMode = mode;
+        Run();
+        std::set<std::set<std::string>> groups;
+        for (const auto& g : Groups())
+            groups.insert(g);
+        EXPECT_EQ(groups,
+                  (std::set<std::set<std::string>>{
+                      {"f0", "copy/f0"}, {"f3", "copy/f3"}, {"f6", "copy/f6"}, {"f9", "copy/f9"}}));
+        EXPECT_EQ(view.Duplicates, "4 + 4");
+        EXPECT_EQ(state.DuplicatesSize, 4000);
+        ExpectInvariants();
+    }
 }
 
 TEST_F(SearchDriverTest, StartChecksRefuseAndClearThePreviousResult) {

@@ -2,6 +2,7 @@
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
+#include <xxhash.h>
 
 #include <filesystem>
 #include <fstream>
@@ -131,6 +132,12 @@ TEST(FileCrc, WholeFilesAndFirstBlocks) {
 
     const std::string big = tree.Pattern("big", 200000, 2);
     const std::string content = ReadAll(big);
+    // The second checksum, folded block by block, is the XXH3-128 of the whole content.
+    const XXH128_hash_t wide = XXH3_128bits(content.data(), content.size());
+    const ContentDigest digest = FileDigest(big, 200000, r.Control(), ok);
+    EXPECT_EQ(digest, (ContentDigest{ReferenceCrc(content), wide.high64, wide.low64}));
+    const XXH128_hash_t first = XXH3_128bits(content.data(), BlockSize);
+    EXPECT_EQ(FirstBlockDigest(big, 200000, r.Control(), ok).Low, first.low64);
     r.pumps = 0;
     EXPECT_EQ(FileCrc(big, 200000, r.Control(), ok), ReferenceCrc(content));
     EXPECT_TRUE(ok);
