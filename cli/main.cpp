@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace pellmora;
 
@@ -75,6 +76,9 @@ int main(int argc, char** argv) {
     SearchState state;
     state.Locale = locale;
     state.CompareMode = options->CompareMode;
+    // For measuring: how many reads the search keeps in flight (0: one at a time).
+    if (const char* readers = std::getenv("PELLMORA_READERS"))
+        state.ReadersInFlight = std::atoi(readers);
     cli::TerminalView view(state, stderr);
     const EventPump pump = [&] {
         if (interrupted) state.StopFlag = 1;

@@ -88,6 +88,9 @@ struct SearchState {
     uint8_t StopFlag = 1;       // 1: no search, or a stop was requested
     bool SearchRunning = false; // set and cleared by SearchStart, its last message box included
     uint8_t CompareMode = 0;    // 0: CRC-32 plus size, 1: byte by byte
+    // Reads (and folder look-ups) the search keeps in flight while it waits for the disk;
+    // 0 reads one file at a time on the search's own thread.
+    int32_t ReadersInFlight = 16;
 
     int32_t LastClickedRow = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/DirectoryListing.h"
 #include "platform/MountTable.h"
+#include "platform/TreePrefetch.h"
 #include "search/MaskMatcher.h"
 
 #include <cmath>
@@ -124,10 +125,26 @@ DirectoryListing& Walker::ListingAt(size_t depth) {
     return *listings_[depth];
 }
 
-bool Walker::IsProtected(const std::string& path) const {
-    for (const std::string& prefix : state_.ProtectedFolders)
+bool IsProtectedPath(const TStringArr& protectedFolders, const std::string& path) {
+    for (const std::string& prefix : protectedFolders)
         if (!prefix.empty() && StartsWithAsciiCaseless(path, prefix)) return true;
     return false;
+}
+
+bool Walker::IsProtected(const std::string& path) const {
+    return IsProtectedPath(state_.ProtectedFolders, path);
+}
+
+// Folder look-ups run ahead of the walk; the walk's order and rules stay its own.
+std::unique_ptr<TreePrefetch> StartPrefetch(const SearchState& state, const SearchInputs& inputs) {
+    if (state.ReadersInFlight <= 0) return nullptr;
+    std::function<bool(const std::string&)> skip;
+    if (inputs.ProtectSysFolders)
+        skip = [&protectedFolders = state.ProtectedFolders](const std::string& path) {
+            return IsProtectedPath(protectedFolders, path);
+        };
+    return std::make_unique<TreePrefetch>(static_cast<size_t>(state.ReadersInFlight),
+                                          std::move(skip));
 }
 
 // Protected folders first: they are left without being opened, and do not count as entered.
@@ -235,6 +252,9 @@ void CollectListedDirectories(SearchState& state, const SearchInputs& inputs,
     for (const std::string& dir : inputs.Directories)
         folders.push_back(WithSlash(dir));
     Walker walker(state, inputs, control);
+    const std::unique_ptr<TreePrefetch> prefetch = StartPrefetch(state, inputs);
+    for (size_t i = 0; i < folders.size(); ++i)
+        if (prefetch && !IsPassedOver(folders, i)) prefetch->Add(folders[i]);
     for (size_t i = 0; i < folders.size(); ++i) {
         state.CurrentDir = inputs.Directories[i];
         if (!IsPassedOver(folders, i)) walker.CollectFiles(inputs.Directories[i]);

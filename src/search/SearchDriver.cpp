@@ -11,10 +11,12 @@
 #include "model/TextFormats.h"
 #include "platform/FileIdentity.h"
 #include "search/FileCollection.h"
+#include "search/ReadAhead.h"
 #include "search/crc32tab.h"
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <unordered_map>
@@ -59,6 +61,11 @@ class SearchRun {
     void FinalReport();
 
   private:
+    void PlanReads();
+    bool CompareRuns();
+    ReadRequest RequestFor(const TFileInfoType& file, ReadKind kind) const;
+    bool ReadFirstBlock(const TFileInfoType& file, ContentDigest& digest, bool& ok);
+    bool ReadWholeFile(const TFileInfoType& file, ContentDigest& digest, bool& ok);
     bool CompareRun(int32_t s, int32_t e, int32_t i);
     bool MarkFirstBlockCandidates(int32_t s, int32_t e);
     bool CheckContents(int32_t s, int32_t e, int32_t& dropped);
@@ -79,9 +86,80 @@ class SearchRun {
     const OperationControl& control_;
     int32_t groupNo_ = 0;
     QString totalFilesText_ = QStringLiteral("0");
-    DigestTable firstBlocks_; // of the run under work, readable files only
-    DigestTable contents_;    // checksum mode: of the run's readable candidates
+    DigestTable firstBlocks_;          // of the run under work, readable files only
+    DigestTable contents_;             // checksum mode: of the run's readable candidates
+    std::unique_ptr<ReadAhead> ahead_; // none: every file is read when the run gets to it
 };
+
+// Requests join the readers' queue in batches of this many, in the order the runs will ask
+// for them; each batch is read in physical order.
+constexpr size_t PlanBatch = 8192;
+
+// Every read the runs are known to ask for, queued now: the first blocks of files over one
+// block, and in the checksum mode whole files of at most one block. The whole-file reads of
+// larger files follow from their first blocks, and the readers queue them themselves.
+void SearchRun::PlanReads() {
+    if (state_.ReadersInFlight <= 0) return;
+    const bool byChecksum = state_.CompareMode != 1;
+    ahead_ = std::make_unique<ReadAhead>(static_cast<size_t>(state_.ReadersInFlight), byChecksum);
+    if (!ahead_->Usable()) {
+        ahead_.reset();
+        return;
+    }
+    const TFileList& list = state_.ScanList;
+    std::vector<ReadRequest> batch;
+    int32_t runNo = 0;
+    for (int32_t s = 0, e = 0; s <= state_.ScanLast; s = e + 1, ++runNo) {
+        for (e = s; e < state_.ScanLast && list[e + 1].Size == list[s].Size;)
+            ++e;
+        if (e == s || list[s].Size == 0 || (list[s].Size <= BlockSize && !byChecksum)) continue;
+        const ReadKind kind =
+            list[s].Size <= BlockSize ? ReadKind::WholeFile : ReadKind::FirstBlock;
+        for (int32_t j = s; j <= e; ++j) {
+            batch.push_back(RequestFor(list[j], kind));
+            batch.back().Run = runNo;
+        }
+        if (batch.size() >= PlanBatch) ahead_->Queue(std::exchange(batch, {}));
+    }
+    ahead_->Queue(std::move(batch));
+}
+
+ReadRequest SearchRun::RequestFor(const TFileInfoType& file, ReadKind kind) const {
+    return {FullPath(state_, file), file.Size, IdentityOf(file), kind, -1};
+}
+
+// Both return false when a stop request ended the read. The yields stay where reading on the
+// spot has them: one per first block, one per block of a whole file.
+bool SearchRun::ReadFirstBlock(const TFileInfoType& file, ContentDigest& digest, bool& ok) {
+    if (!ahead_) {
+        digest = FirstBlockDigest(state_.CurrentFile, file.Size, control_, ok);
+        return !Stopped();
+    }
+    const std::optional<ReadOutcome> outcome =
+        ahead_->Take(RequestFor(file, ReadKind::FirstBlock), control_);
+    if (!outcome) return false;
+    digest = outcome->Digest;
+    ok = outcome->Ok;
+    control_.Yield();
+    return !Stopped();
+}
+
+bool SearchRun::ReadWholeFile(const TFileInfoType& file, ContentDigest& digest, bool& ok) {
+    if (!ahead_) {
+        digest = FileDigest(state_.CurrentFile, file.Size, control_, ok);
+        return !Stopped();
+    }
+    const std::optional<ReadOutcome> outcome =
+        ahead_->Take(RequestFor(file, ReadKind::WholeFile), control_);
+    if (!outcome) return false;
+    digest = outcome->Digest;
+    ok = outcome->Ok;
+    for (int64_t block = 0; ok && block <= file.Size / BlockSize; ++block) {
+        control_.Yield();
+        if (Stopped()) return false;
+    }
+    return !Stopped();
+}
 
 bool SearchRun::SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending) {
     SortFileList(state_.ScanList, s, e, compare, descending, SortContextOf(state_), control_);
@@ -104,8 +182,8 @@ bool SearchRun::MarkFirstBlockCandidates(int32_t s, int32_t e) {
         TFileInfoType& file = list[j];
         state_.CurrentFile = FullPath(state_, file);
         bool ok = true;
-        const ContentDigest digest = FirstBlockDigest(state_.CurrentFile, file.Size, control_, ok);
-        if (Stopped()) return false;
+        ContentDigest digest;
+        if (!ReadFirstBlock(file, digest, ok)) return false;
         file.Crc = ok ? digest.Crc : 0;
         file.Candidate = ok ? 0 : Unreadable;
         if (ok) firstBlocks_[IdentityOf(file)] = digest;
@@ -142,9 +220,10 @@ bool SearchRun::CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped) {
         }
         state_.CurrentFile = FullPath(state_, file);
         bool ok = true;
-        const ContentDigest digest = FileDigest(state_.CurrentFile, file.Size, control_, ok);
+        ContentDigest digest;
+        const bool read = ReadWholeFile(file, digest, ok);
         file.Crc = digest.Crc;
-        if (Stopped()) return false;
+        if (!read) return false;
         if (ok) {
             contents_[IdentityOf(file)] = digest;
         } else { // never grouped by the checksum of an unreadable file
@@ -278,6 +357,18 @@ void SearchRun::UpdateStatistics(int32_t i) {
 }
 
 bool SearchRun::FindDuplicateGroups() {
+    // However the runs end, the readers end with them: none reads on behind a stop, an error
+    // or the end-of-search report.
+    struct Readers {
+        explicit Readers(std::unique_ptr<ReadAhead>& ahead) : ahead_(ahead) {}
+        ~Readers() { ahead_.reset(); }
+        std::unique_ptr<ReadAhead>& ahead_;
+    } readers(ahead_);
+    PlanReads();
+    return CompareRuns();
+}
+
+bool SearchRun::CompareRuns() {
     const TFileList& list = state_.ScanList;
     const int32_t last = state_.ScanLast;
     int32_t i = 0;

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 struct XXH3_state_s;
@@ -42,6 +43,7 @@ class ContentHasher {
     ~ContentHasher();
     ContentHasher(const ContentHasher&) = delete;
     ContentHasher& operator=(const ContentHasher&) = delete;
+    void Reset();
     void Update(const void* buffer, size_t length);
     ContentDigest Digest() const;
 
@@ -49,6 +51,15 @@ class ContentHasher {
     uint32_t crc_;
     std::unique_ptr<XXH3_state_s, void (*)(XXH3_state_s*)> wide_;
 };
+
+// The reading under the two routines below, for a reader with a buffer of its own: the whole
+// file in reads of chunk bytes, asking goOn after each (false ends the read; ok then holds).
+ContentDigest ReadFileDigest(const std::string& path, int64_t listedSize, unsigned char* buffer,
+                             size_t chunk, const std::function<bool()>& goOn, bool& ok);
+// The first BlockSize bytes (buffer holds that many) in one read; opened tells whether the file
+// could be opened at all.
+ContentDigest ReadFirstBlockDigest(const std::string& path, int64_t listedSize,
+                                   unsigned char* buffer, bool& ok, bool* opened = nullptr);
 
 // Both checksums of the whole file; it yields after every block, and a stop request ends the
 // read. ok is false when the file could not be opened or read, or its length is not listedSize.

@@ -184,6 +184,11 @@ ContentHasher::ContentHasher()
 
 ContentHasher::~ContentHasher() = default;
 
+void ContentHasher::Reset() {
+    crc_ = CrcStart;
+    XXH3_128bits_reset(wide_.get());
+}
+
 void ContentHasher::Update(const void* buffer, size_t length) {
     crc_ = CrcFold(crc_, buffer, length);
     XXH3_128bits_update(wide_.get(), buffer, length);
@@ -194,28 +199,38 @@ ContentDigest ContentHasher::Digest() const {
     return {~crc_, wide.high64, wide.low64};
 }
 
-ContentDigest FileDigest(const std::string& path, int64_t listedSize,
-                         const OperationControl& control, bool& ok) {
+ContentDigest ReadFileDigest(const std::string& path, int64_t listedSize, unsigned char* buffer,
+                             size_t chunk, const std::function<bool()>& goOn, bool& ok) {
     ok = false;
     ContentHasher hasher;
     ContentFile file;
     if (!file.Open(path)) return hasher.Digest();
     if (listedSize > SequentialHintSize) file.AdviseSequential();
-    unsigned char* block = ReadBuffer();
     int64_t total = 0;
     for (;;) {
-        const int64_t n = file.ReadAt(block, BlockSize, total);
+        const int64_t n = file.ReadAt(buffer, chunk, total);
         if (n < 0) return hasher.Digest();
-        hasher.Update(block, static_cast<size_t>(n));
+        hasher.Update(buffer, static_cast<size_t>(n));
         total += n;
-        control.Yield();
-        if (control.StopRequested()) break;
+        if (!goOn()) {
+            ok = true;
+            return hasher.Digest();
+        }
         // A short read is the end of the file. A file that grew beyond its listed size has
         // failed already; no need to read on.
-        if (n < BlockSize || total > listedSize) break;
+        if (n < static_cast<int64_t>(chunk) || total > listedSize) break;
     }
-    ok = control.StopRequested() || total == listedSize;
+    ok = total == listedSize;
     return hasher.Digest();
+}
+
+ContentDigest FileDigest(const std::string& path, int64_t listedSize,
+                         const OperationControl& control, bool& ok) {
+    const auto goOn = [&control] {
+        control.Yield();
+        return !control.StopRequested();
+    };
+    return ReadFileDigest(path, listedSize, ReadBuffer(), BlockSize, goOn, ok);
 }
 
 uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
@@ -223,18 +238,26 @@ uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationCon
     return FileDigest(path, listedSize, control, ok).Crc;
 }
 
-ContentDigest FirstBlockDigest(const std::string& path, int64_t listedSize,
-                               const OperationControl& control, bool& ok) {
+ContentDigest ReadFirstBlockDigest(const std::string& path, int64_t listedSize,
+                                   unsigned char* buffer, bool& ok, bool* opened) {
     ok = false;
     ContentHasher hasher;
     ContentFile file;
-    if (!file.Open(path)) return hasher.Digest();
-    unsigned char* block = ReadBuffer();
-    const int64_t n = file.ReadAt(block, BlockSize, 0);
-    if (n > 0) hasher.Update(block, static_cast<size_t>(n));
-    control.Yield();
+    const bool isOpen = file.Open(path);
+    if (opened) *opened = isOpen;
+    if (!isOpen) return hasher.Digest();
+    const int64_t n = file.ReadAt(buffer, BlockSize, 0);
+    if (n > 0) hasher.Update(buffer, static_cast<size_t>(n));
     ok = n == std::min<int64_t>(listedSize, BlockSize);
-    ContentDigest digest = hasher.Digest();
+    return hasher.Digest();
+}
+
+ContentDigest FirstBlockDigest(const std::string& path, int64_t listedSize,
+                               const OperationControl& control, bool& ok) {
+    bool opened = false;
+    ContentDigest digest = ReadFirstBlockDigest(path, listedSize, ReadBuffer(), ok, &opened);
+    if (!opened) return digest; // nothing was read: no block, no yield
+    control.Yield();
     if (control.StopRequested()) digest.Crc = 1;
     return digest;
 }

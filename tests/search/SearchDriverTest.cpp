@@ -4,9 +4,12 @@
 #include "support/RecordingView.h"
 #include "support/TempTree.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pellmora;
@@ -161,20 +164,58 @@ TEST_F(SearchDriverTest, LargeFilesDifferingAtEitherEndAreNotGroupedInBothModes)
     }
 }
 
-TEST_F(SearchDriverTest, BothModesFindTheSameGroupsOnAMixedTree) {
+// Reading ahead changes when bytes arrive, never what is found: the same list, file by file and
+// in the same order, with or without readers in flight; and both modes agree on the groups.
+TEST_F(SearchDriverTest, ModesAndReadersInFlightFindTheSameList) {
     for (int k = 0; k < 60; ++k) {
         const int size = 1 + (k % 7) * 30000; // sizes on both sides of one block
         tree.Pattern("d" + std::to_string(k % 4) + "/f" + std::to_string(k), size, k % 5,
                      k % 3 == 0 ? size - 1 : -1);
     }
-    state.CompareMode = 0;
-    Run();
-    const auto byCrc = Groups();
-    state.CompareMode = 1;
-    Run();
-    EXPECT_EQ(Groups(), byCrc);
-    EXPECT_FALSE(byCrc.empty());
-    ExpectInvariants();
+    auto listed = [this] {
+        std::vector<std::pair<int32_t, std::string>> rows;
+        for (const auto& file : state.ResultList)
+            rows.emplace_back(file.Group, FullPath(state, file));
+        return rows;
+    };
+    std::optional<std::vector<std::set<std::string>>> byCrc;
+    for (const uint8_t mode : {uint8_t{0}, uint8_t{1}}) {
+        state.CompareMode = mode;
+        state.ReadersInFlight = 0;
+        Run();
+        const auto alone = listed();
+        state.ReadersInFlight = 7;
+        Run();
+        EXPECT_EQ(listed(), alone) << "mode " << int(mode);
+        if (!byCrc) byCrc = Groups();
+        EXPECT_EQ(Groups(), *byCrc);
+        ExpectInvariants();
+    }
+    EXPECT_FALSE(byCrc->empty());
+}
+
+// A stop while many reads are outstanding ends the search at once: no reader goes on, and no
+// file it opened stays open.
+TEST_F(SearchDriverTest, StopWithReadsInFlightLeavesNothingOpenOrRunning) {
+    for (int k = 0; k < 400; ++k)
+        tree.Pattern("f" + std::to_string(k), 70000 + (k % 2), k % 3);
+    auto count = [](const char* folder) {
+        return std::distance(std::filesystem::directory_iterator(folder),
+                             std::filesystem::directory_iterator{});
+    };
+    const auto descriptors = count("/proc/self/fd");
+    const auto threads = count("/proc/self/task");
+    for (const uint8_t mode : {uint8_t{0}, uint8_t{1}}) {
+        state.CompareMode = mode;
+        int comparing = 0;
+        hook = [&] {
+            if (state.SearchPhase == 1 && ++comparing == 3) state.StopFlag = 1;
+        };
+        Run();
+        EXPECT_EQ(outcome, SearchOutcome::Stopped);
+        EXPECT_EQ(count("/proc/self/fd"), descriptors);
+        EXPECT_EQ(count("/proc/self/task"), threads);
+    }
 }
 
 // Its last four bytes of the first length make content's CRC-32 over them equal target's.
@@ -364,6 +405,8 @@ TEST_F(SearchDriverTest, FilesChangedBetweenWalkAndComparisonAreNeverGrouped) {
     tree.Pattern("shrunk/d", 70000, 3);
     const std::string e = tree.File("grown/e", std::string(50, 'w'));
     tree.File("grown/f", std::string(50, 'w'));
+    const std::string x = tree.File("fifo/x", std::string(30, 'p'));
+    tree.File("fifo/y", std::string(30, 'p'));
     for (uint8_t mode : {0, 1}) {
         state.CompareMode = mode;
         bool changed = false;
@@ -374,6 +417,9 @@ TEST_F(SearchDriverTest, FilesChangedBetweenWalkAndComparisonAreNeverGrouped) {
             unlink(b.c_str());
             EXPECT_EQ(truncate(c.c_str(), 65521), 0);
             tree.File("grown/e", std::string(50, 'w') + "tail");
+            // A FIFO put in a file's place must never block a read of it.
+            unlink(x.c_str());
+            EXPECT_EQ(mkfifo(x.c_str(), 0600), 0);
         };
         Run();
         EXPECT_TRUE(state.ResultList.empty()) << "mode " << int(mode);
@@ -381,6 +427,8 @@ TEST_F(SearchDriverTest, FilesChangedBetweenWalkAndComparisonAreNeverGrouped) {
         tree.File("gone/b", std::string(100, 'q'));
         tree.Pattern("shrunk/c", 70000, 3);
         tree.File("grown/e", std::string(50, 'w'));
+        unlink(x.c_str());
+        tree.File("fifo/x", std::string(30, 'p'));
     }
 }
 
