@@ -27,6 +27,8 @@ esac
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# shellcheck source=bench/lib.sh
+source "$here/lib.sh"
 
 # Turns one tool's output into canonical groups: one line per group, its paths
 # sorted and joined by tabs, lines sorted.
@@ -74,54 +76,6 @@ compare() {
     if [[ $diff -eq 0 ]]; then echo MATCH; else echo "DIFF($diff)"; fi
 }
 
-# Sets cmd (array), workdir and parser for a tool on folder $2.
-tool_command() {
-    local tool=$1 dir=$2
-    workdir=$scratch/work
-    parser=blocks
-    case $tool in
-        pellmora-scan) cmd=("$build_dir/pellmora-scan" --include-empty --min-size 0 --format text "$dir") ;;
-        fdupes) cmd=(fdupes -rq "$dir") ;;
-        jdupes) cmd=(jdupes -rqz "$dir") ;;
-        rmlint) cmd=(rmlint -T df --size 0 -o fdupes:stdout --no-backup "$dir") ;;
-        rdfind)
-            cmd=(rdfind -ignoreempty false -makeresultsfile true -outputname "$scratch/rdfind.txt" "$dir")
-            parser=rdfind ;;
-        duff) cmd=(duff -r "$dir"); parser=duff ;;
-    esac
-}
-
-tool_available() {
-    if [[ $1 == pellmora-scan ]]; then
-        [[ -x $build_dir/pellmora-scan ]]
-    else
-        command -v "$1" >/dev/null
-    fi
-}
-
-# Runs the tool once; output to $scratch/$tool.out, peak RSS (KiB) to $scratch/rss,
-# wall seconds to stdout.
-run_once() {
-    local tool=$1 start end rc
-    rm -rf "$workdir" "$scratch/rdfind.txt"
-    mkdir -p "$workdir"
-    start=$EPOCHREALTIME
-    set +e
-    (cd "$workdir" && /usr/bin/time -f %M -o "$scratch/rss" "${cmd[@]}" \
-        >"$scratch/$tool.stdout" 2>"$scratch/$tool.stderr")
-    rc=$?
-    set -e
-    end=$EPOCHREALTIME
-    if [[ $rc -ne 0 ]]; then
-        echo "  warning: $tool exited with status $rc" >&2
-        tail -n 3 "$scratch/$tool.stderr" | sed 's/^/    /' >&2
-    fi
-    if [[ $parser == rdfind ]]; then cp "$scratch/rdfind.txt" "$scratch/$tool.stdout"; fi
-    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", e - s }'
-}
-
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
 bench_tree() {
     local size=$1 dest=$trees/$1 dir tool t times rss_max rss ref
     python3 "$here/gen_tree.py" --size "$size" "$dest"
@@ -157,7 +111,7 @@ bench_tree() {
     for tool in "${done_tools[@]}"; do
         local ratio=- vs_ref=-
         if [[ -n $ref ]]; then
-            ratio=$(awk -v a="${med[$tool]}" -v b="${med[pellmora-scan]}" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
+            ratio=$(ratio "${med[$tool]}" "${med[pellmora-scan]}")
             vs_ref=reference
             if [[ $tool != pellmora-scan ]]; then vs_ref=$(compare "$ref" "$scratch/$tool.groups"); fi
         fi

@@ -13,7 +13,8 @@ const char* UsageText() {
            "  --include-empty         do not skip zero-size files\n"
            "  --no-protect-folders    do not protect system folders\n"
            "  --no-protect-files      do not skip *.sys, *.ocx, *.drv, *.dll\n"
-           "  --byte-compare          compare byte by byte (default: CRC-32 plus size)\n"
+           "  --byte-compare          read and compare every byte (default: size, CRC-32 and\n"
+           "                          a 128-bit hash, XXH3-128, must all agree)\n"
            "  --format text|tsv|json  output format (default text)\n"
            "  --export FILE           also write the report (\".txt\": list of paths, else HTML)\n"
            "  --help, --version\n";

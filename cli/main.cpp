@@ -6,6 +6,7 @@
 #include "export/ReportFile.h"
 #include "model/LocaleContext.h"
 #include "model/NativeText.h"
+#include "platform/DriveList.h"
 #include "search/SearchDriver.h"
 #include "search/crc32tab.h"
 
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 using namespace pellmora;
 
@@ -46,6 +48,19 @@ bool ExportReport(const SearchState& state, const cli::ScanOptions& options,
                              : outcome.Text;
     std::fprintf(stderr, "pellmora-scan: %s\n", text.toLocal8Bit().constData());
     return false;
+}
+
+// The window passes over a folder that is not there; on the command line that is most often a
+// typo, so it gets a line of its own and the exit status says so, as du and ls do.
+bool ReportUnsearchableFolders(const std::vector<std::string>& directories) {
+    bool failed = false;
+    for (const std::string& directory : directories) {
+        const int error = DirectoryOpenError(directory);
+        if (error == 0) continue;
+        std::fprintf(stderr, "pellmora-scan: %s: %s\n", directory.c_str(), std::strerror(error));
+        failed = true;
+    }
+    return failed;
 }
 
 } // namespace
@@ -84,6 +99,7 @@ int main(int argc, char** argv) {
         if (interrupted) state.StopFlag = 1;
         view.Tick();
     };
+    const bool folderFailed = ReportUnsearchableFolders(options->Inputs.Directories);
     state.StopFlag = 0;
     const SearchOutcome outcome = SearchStart(state, options->Inputs, view, pump);
 
@@ -93,5 +109,5 @@ int main(int argc, char** argv) {
     if (options->ExportFile && !ExportReport(state, *options, view.DuplicateText())) return 1;
     // A stop after the search (while the list is printed) is still the user's interrupt.
     if (outcome == SearchOutcome::Stopped || interrupted) return 130;
-    return outcome == SearchOutcome::Failed ? 1 : 0;
+    return outcome == SearchOutcome::Failed || folderFailed ? 1 : 0;
 }

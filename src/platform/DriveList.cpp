@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <fcntl.h>
 #include <functional>
 #include <string_view>
@@ -93,10 +94,14 @@ bool DirectoryIsPresent(const std::string& path) {
 }
 
 bool DirectoryCanBeOpened(const std::string& path) {
+    return DirectoryOpenError(path) == 0;
+}
+
+int DirectoryOpenError(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return errno;
     close(fd);
-    return true;
+    return 0;
 }
 
 } // namespace pellmora

@@ -29,5 +29,8 @@ bool HasSubfolder(const std::string& path);
 
 bool DirectoryIsPresent(const std::string& path);
 bool DirectoryCanBeOpened(const std::string& path);
+// 0 when the folder (a link to one followed) can be opened for listing, else the errno: ENOENT,
+// ENOTDIR for a file, EACCES, ...
+int DirectoryOpenError(const std::string& path);
 
 } // namespace pellmora

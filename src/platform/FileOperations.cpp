@@ -1,10 +1,13 @@
 #include "platform/FileOperations.h"
 
+#include "platform/ExtendedAttributes.h"
 #include "platform/FreeName.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -36,24 +39,53 @@ int SyncFolder(const std::string& directory) {
     return error == EINVAL ? 0 : error;
 }
 
-int CopyContent(int from, int to) {
-    std::vector<char> buffer(1 << 20);
-    for (;;) {
-        const ssize_t got = read(from, buffer.data(), buffer.size());
+// Copies [offset, end) or up to the end of the file, whichever comes first.
+int CopyRange(int from, int to, off_t offset, off_t end, std::vector<char>& buffer) {
+    if (lseek(from, offset, SEEK_SET) < 0 || lseek(to, offset, SEEK_SET) < 0) return errno;
+    while (offset < end) {
+        const auto want = static_cast<size_t>(std::min<off_t>(end - offset, buffer.size()));
+        const ssize_t got = read(from, buffer.data(), want);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return errno;
         if (got == 0) return 0;
         if (const int error = WriteWhole(to, buffer.data(), static_cast<size_t>(got))) return error;
+        offset += got;
     }
+    return 0;
 }
 
-// The copy's data, mode and times, synced; the descriptor is closed either way.
+// Only the data regions are copied and the length is set at the end, so the holes of a sparse
+// file stay holes, as mv keeps them. Where the file system cannot tell its holes, every byte is
+// copied.
+int CopyContent(int from, int to) {
+    std::vector<char> buffer(1 << 20);
+    constexpr off_t wholeFile = std::numeric_limits<off_t>::max();
+    for (off_t offset = 0;;) {
+        const off_t data = lseek(from, offset, SEEK_DATA);
+        if (data < 0 && errno == ENXIO) break; // nothing but a hole is left
+        if (data < 0 && offset == 0 && (errno == EINVAL || errno == ENOTSUP))
+            return CopyRange(from, to, 0, wholeFile, buffer);
+        if (data < 0) return errno;
+        const off_t hole = lseek(from, data, SEEK_HOLE);
+        if (hole < 0) return errno;
+        if (const int error = CopyRange(from, to, data, hole, buffer)) return error;
+        offset = hole;
+    }
+    const off_t end = lseek(from, 0, SEEK_END);
+    if (end < 0) return errno;
+    return ftruncate(to, end) == 0 ? 0 : errno;
+}
+
+// The copy's data, attributes, owner, mode and times, synced; the descriptor is closed either way.
 int FillCopy(int source, const struct stat& st, int copy) {
     int error = CopyContent(source, copy);
     // Only root may give the copy the source's owner; for anyone else it is theirs anyway. The
-    // owner goes first because a change of owner clears the set-id bits.
+    // owner goes first because a change of owner clears the set-id bits and security.capability.
     if (!error && geteuid() == 0 && fchown(copy, st.st_uid, st.st_gid) != 0) error = errno;
+    if (!error) error = CopyExtendedAttributes(source, copy, AttributeSet::Plain);
     if (!error && fchmod(copy, st.st_mode & 07777) != 0) error = errno;
+    // A mode rewrites the mask entry of an ACL; the source's ACL, set last, agrees with its mode.
+    if (!error) error = CopyExtendedAttributes(source, copy, AttributeSet::Acls);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (!error && futimens(copy, times) != 0) error = errno;
     if (!error && fsync(copy) != 0) error = errno;

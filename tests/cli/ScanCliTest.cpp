@@ -6,6 +6,8 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using pellmora::test::TempTree;
 
@@ -129,10 +131,61 @@ TEST(ScanCli, OptionsFiltersAndExitStatus) {
         EXPECT_EQ(r.Exit, 2) << bad.join(' ').toStdString();
         EXPECT_NE(r.Err.find("usage: pellmora-scan"), std::string::npos);
     }
+}
 
-    r = Scan({Q(tree.Path("does-not-exist"))});
-    EXPECT_EQ(r.Exit, 0) << "a missing folder contributes nothing";
-    EXPECT_NE(r.Err.find("Scanned: 0 files"), std::string::npos);
+// A named folder that cannot be searched gets its own line and exit 1, while the others are
+// still searched; bad options and a refused start keep their own outcome.
+TEST(ScanCli, AFolderThatCannotBeSearchedIsReportedAndTheOthersAreSearched) {
+    TempTree tree;
+    tree.File("k/a", "same");
+    tree.File("k/b", "same");
+    tree.File("file.txt", "x");
+    tree.Symlink("dangling", tree.Path("gone"));
+    const std::string closed = tree.Dir("closed");
+    ::chmod(closed.c_str(), 0);
+    const std::string missing = tree.Path("does-not-exist");
+    const std::string file = tree.Path("file.txt");
+    const std::string k = tree.Path("k");
+    struct Row {
+        QStringList Args;
+        int Exit;
+        std::string ErrStart; // the lines before the search's own report
+        int Listed;           // tsv lines on standard output
+        bool NeedsNonRoot = false;
+    };
+    const auto line = [](const std::string& path, const char* text) {
+        return "pellmora-scan: " + path + ": " + text + "\n";
+    };
+    const Row rows[] = {
+        {{Q(missing)}, 1, line(missing, "No such file or directory") + "Search finished.", 0},
+        {{Q(missing), Q(k), Q(file)},
+         1,
+         line(missing, "No such file or directory") + line(file, "Not a directory"),
+         2},
+        {{Q(tree.Path("dangling")), Q(k)},
+         1,
+         line(tree.Path("dangling"), "No such file or directory"),
+         2},
+        {{Q(file + "/")}, 1, line(file + "/", "Not a directory"), 0},
+        {{Q(closed), Q(k)}, 1, line(closed, "Permission denied"), 2, true},
+        {{Q(k), Q(k + "/")}, 0, "Search finished.", 2},
+        {{"--min-size", "2", "--max-size", "1", Q(missing)},
+         1,
+         line(missing, "No such file or directory") + "Min File Size",
+         0},
+        {{"--format", "xml", Q(missing)}, 2, "pellmora-scan: invalid format", 0},
+    };
+    for (const Row& row : rows) {
+        if (row.NeedsNonRoot && geteuid() == 0) continue;
+        QStringList args{"--format", "tsv"};
+        args += row.Args;
+        const auto r = Scan(args);
+        const std::string what = args.join(' ').toStdString();
+        EXPECT_EQ(r.Exit, row.Exit) << what;
+        EXPECT_EQ(r.Err.substr(0, row.ErrStart.size()), row.ErrStart) << what;
+        EXPECT_EQ(std::count(r.Out.begin(), r.Out.end(), '\n'), row.Listed) << what;
+    }
+    ::chmod(closed.c_str(), 0700);
 }
 
 std::string FileContent(const std::string& path) {

@@ -1,0 +1,70 @@
+#include "platform/ExtendedAttributes.h"
+
+#include <cerrno>
+#include <string_view>
+#include <sys/xattr.h>
+#include <vector>
+
+namespace pellmora {
+
+namespace {
+
+bool IsAcl(std::string_view name) {
+    return name == "system.posix_acl_access" || name == "system.posix_acl_default";
+}
+
+bool IsPrivileged(std::string_view name) {
+    return name.starts_with("trusted.") || name.starts_with("security.");
+}
+
+// Other system.* names are file system internals that mv does not carry over either.
+bool BelongsTo(std::string_view name, AttributeSet set) {
+    if (set == AttributeSet::Acls) return IsAcl(name);
+    return name.starts_with("user.") || IsPrivileged(name);
+}
+
+bool IsSkipped(std::string_view name, int error) {
+    return error == ENOTSUP || (IsPrivileged(name) && (error == EPERM || error == EACCES));
+}
+
+// A name list or a value, asked for its size first; it may grow in between, then we ask again.
+template <typename Call> int ReadSized(std::vector<char>& out, Call call) {
+    for (;;) {
+        const ssize_t needed = call(nullptr, 0);
+        if (needed < 0) return errno;
+        out.resize(static_cast<size_t>(needed));
+        const ssize_t got = needed == 0 ? 0 : call(out.data(), out.size());
+        if (got >= 0) {
+            out.resize(static_cast<size_t>(got));
+            return 0;
+        }
+        if (errno != ERANGE) return errno;
+    }
+}
+
+} // namespace
+
+int CopyExtendedAttributes(int source, int copy, AttributeSet set) {
+    std::vector<char> names;
+    int error =
+        ReadSized(names, [&](char* list, size_t size) { return flistxattr(source, list, size); });
+    // A source file system without attributes has none to copy.
+    if (error) return error == ENOTSUP ? 0 : error;
+    std::vector<char> value;
+    for (size_t at = 0; at < names.size();) {
+        const char* name = names.data() + at;
+        const std::string_view view(name);
+        at += view.size() + 1;
+        if (!BelongsTo(view, set)) continue;
+        error = ReadSized(
+            value, [&](char* data, size_t size) { return fgetxattr(source, name, data, size); });
+        if (error == ENODATA) continue; // removed since it was listed
+        if (error) return error;
+        if (fsetxattr(copy, name, value.data(), value.size(), 0) == 0) continue;
+        error = errno;
+        if (!IsSkipped(view, error)) return error;
+    }
+    return 0;
+}
+
+} // namespace pellmora

@@ -1,0 +1,17 @@
+#pragma once
+// The extended attributes of a file, copied to another open file as coreutils mv copies them
+// across file systems.
+
+namespace pellmora {
+
+enum class AttributeSet {
+    Plain, // user.*, trusted.*, security.*
+    Acls,  // the POSIX ACLs (system.posix_acl_access, system.posix_acl_default)
+};
+
+// Copies the source's attributes of that set to the copy; 0 or errno. An attribute the copy's
+// file system cannot hold (ENOTSUP) is skipped, and so is a trusted.* or security.* attribute we
+// may not set (EPERM, EACCES: not root); any other failure ends the copy with its errno.
+int CopyExtendedAttributes(int source, int copy, AttributeSet set);
+
+} // namespace pellmora
