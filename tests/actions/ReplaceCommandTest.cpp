@@ -5,6 +5,7 @@
 #include "ActionTestKit.h"
 #include "actions/DeleteCommand.h"
 #include "support/FileText.h"
+#include "support/FolderNames.h"
 #include "support/LoopMount.h"
 #include "support/TestMount.h"
 
@@ -28,14 +29,6 @@ struct stat StatOf(const std::string& path) {
     struct stat st {};
     lstat(path.c_str(), &st);
     return st;
-}
-
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string Bytes(int64_t size, char seed) {
@@ -120,7 +113,8 @@ TEST_F(ReplaceTest, HardLinksOnTheKeptCopyOrARefusalThatLeavesTheFile) {
         EXPECT_EQ(StatOf(l.Path(c.Ticked)).st_ino, expected) << c.Name;
         EXPECT_EQ(Resolved(l.State)[1], c.Texts == QStringList{summary} ? 1 : 0) << c.Name;
         EXPECT_EQ(FileText(l.Path(c.Ticked)), content) << c.Name;
-        EXPECT_EQ(Names(l.Tree.Root()), (std::vector<std::string>{"data", "k1", "k2", c.Ticked}))
+        EXPECT_EQ(FolderNames(l.Tree.Root()),
+                  (std::vector<std::string>{"data", "k1", "k2", c.Ticked}))
             << c.Name << ": no hidden name left";
     }
 }

@@ -3,6 +3,7 @@
 
 #include "platform/LinkReplace.h"
 #include "support/FileText.h"
+#include "support/FolderNames.h"
 #include "support/TempTree.h"
 
 #include <algorithm>
@@ -22,14 +23,6 @@ FileIdentity IdentityOf(const std::string& path) {
     struct stat st {};
     lstat(path.c_str(), &st);
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-}
-
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(LinkReplace, TheFileIsEitherAsItWasOrTheWholeLink) {
@@ -77,7 +70,7 @@ TEST(LinkReplace, TheFileIsEitherAsItWasOrTheWholeLink) {
             << c.Name;
         EXPECT_EQ(IdentityOf(tree.Path("t")), c.Error ? ticked : kept) << c.Name;
         EXPECT_EQ(FileText(tree.Path("t")), "same") << c.Name;
-        EXPECT_EQ(Names(tree.Root()), c.Left) << c.Name;
+        EXPECT_EQ(FolderNames(tree.Root()), c.Left) << c.Name;
         if (c.Left.front() == ".taken") {
             EXPECT_EQ(FileText(tree.Path(".taken")), "someone else's") << c.Name;
         }
@@ -91,7 +84,7 @@ TEST(LinkReplace, ATargetThatIsTheKeptFileAlreadyStaysAsItIs) {
     const FileIdentity kept = IdentityOf(tree.Path("k"));
     EXPECT_EQ(ReplaceWithHardLink(tree.Path("k"), kept, tree.Path("t")), 0);
     EXPECT_EQ(IdentityOf(tree.Path("t")), kept);
-    EXPECT_EQ(Names(tree.Root()), (std::vector<std::string>{"k", "t"}));
+    EXPECT_EQ(FolderNames(tree.Root()), (std::vector<std::string>{"k", "t"}));
 }
 
 } // namespace
