@@ -33,6 +33,23 @@ std::optional<QString> CopyGuard::DeletionRefusal(int32_t index, KeptCopies kept
     return std::nullopt;
 }
 
+std::variant<int32_t, QString> CopyGuard::KeptCopy(int32_t index, KeptDevice device) const {
+    const TFileInfoType& file = state_.ResultList[static_cast<size_t>(index)];
+    bool elsewhere = false;
+    for (int32_t other : groups_.at(file.Group)) {
+        const TFileInfoType& copy = state_.ResultList[static_cast<size_t>(other)];
+        if (other == index || copy.Resolved != 0 || copy.Checked != 0 || !Unchanged(copy)) continue;
+        if (device == KeptDevice::Any || copy.Device == file.Device) return other;
+        elsewhere = true;
+    }
+    return elsewhere ? QStringLiteral("No kept copy of it is on the same file system.")
+                     : QStringLiteral("No kept copy of it is left.");
+}
+
+bool CopyGuard::Unchanged(int32_t index) const {
+    return Unchanged(state_.ResultList[static_cast<size_t>(index)]);
+}
+
 int32_t GroupsLeftWithoutCopy(const SearchState& state) {
     std::map<int32_t, bool> everyCopyTicked; // group -> no unticked unresolved file seen
     for (const TFileInfoType& file : state.ResultList) {

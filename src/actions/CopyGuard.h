@@ -10,11 +10,15 @@
 #include <QString>
 #include <optional>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 namespace pellmora {
 
 enum class KeptCopies { Unticked, AllOthers };
+
+// Whether a kept copy must be on the ticked file's device (a hard link cannot leave it).
+enum class KeptDevice { Any, Same };
 
 class CopyGuard {
   public:
@@ -22,6 +26,13 @@ class CopyGuard {
 
     // Nothing when the file at ResultList index may be deleted now, else the reason to show.
     std::optional<QString> DeletionRefusal(int32_t index, KeptCopies kept) const;
+
+    // The copy whose data replaces the ticked file at index: the first unticked, unresolved,
+    // unchanged entry of its group in ResultList order (on the file's listed device where
+    // asked). Its ResultList index, or the reason there is none.
+    std::variant<int32_t, QString> KeptCopy(int32_t index, KeptDevice device) const;
+
+    bool Unchanged(int32_t index) const;
 
   private:
     bool Unchanged(const TFileInfoType& file) const;

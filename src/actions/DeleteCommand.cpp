@@ -1,6 +1,7 @@
 #include "actions/DeleteCommand.h"
 
 #include "actions/CopyGuard.h"
+#include "actions/ReplaceCommand.h"
 #include "actions/ShellFileOperation.h"
 #include "model/NativeText.h"
 #include "platform/FileOperations.h"
@@ -38,6 +39,28 @@ std::optional<QString> DeleteTicked(SearchState& state, const CopyGuard& guard, 
     return std::nullopt;
 }
 
+// What the visit does to each ticked file, and how the summary ends.
+struct Batch {
+    FileStep Step;
+    const char* Tail;
+};
+
+Batch BatchFor(SearchState& state, const CopyGuard& guard, DeleteChoice choice) {
+    if (choice == DeleteChoice::HardLink || choice == DeleteChoice::SharedData) {
+        const ReplaceWay way =
+            choice == DeleteChoice::HardLink ? ReplaceWay::HardLink : ReplaceWay::SharedData;
+        return {[&state, &guard, way](int32_t index, const std::string& path) {
+                    return ReplaceTicked(state, guard, way, index, path);
+                },
+                ReplaceSummaryTail(way)};
+    }
+    if (choice != DeleteChoice::WithoutBackup) choice = DeleteChoice::Trash;
+    return {[&state, &guard, choice](int32_t index, const std::string& path) {
+                return DeleteTicked(state, guard, choice, index, path);
+            },
+            " files was deleted."};
+}
+
 } // namespace
 
 ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, ActionParts& parts) {
@@ -45,16 +68,11 @@ ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, Acti
             dialog.ShowModal(parts.Exchange, GroupsLeftWithoutCopy(state));
         }))
         return *stop;
-    const auto choice =
-        parts.Exchange.DialogChoice == 2 ? DeleteChoice::WithoutBackup : DeleteChoice::Trash;
-
     const CopyGuard guard(state);
-    const int32_t done =
-        VisitSelected(state, parts.Prompter, [&](int32_t index, const std::string& path) {
-            return DeleteTicked(state, guard, choice, index, path);
-        });
-    parts.Prompter.Information(
-        SummaryText(done, parts.Exchange.SelectedCount, " files was deleted."));
+    const Batch batch =
+        BatchFor(state, guard, static_cast<DeleteChoice>(parts.Exchange.DialogChoice));
+    const int32_t done = VisitSelected(state, parts.Prompter, batch.Step);
+    parts.Prompter.Information(SummaryText(done, parts.Exchange.SelectedCount, batch.Tail));
     return {ActionResult::Visited, done};
 }
 

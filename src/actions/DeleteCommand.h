@@ -1,7 +1,8 @@
 #pragma once
-// "Delete Selected": every ticked file to the trash or deleted for good, after the dialog;
-// and "Delete this file": one file to the trash after a question. A file is deleted only while
-// it is still the file the search listed (CopyGuard).
+// "Delete Selected": every ticked file to the trash, deleted for good, or replaced by a kept
+// copy's data (ReplaceCommand), after the dialog; and "Delete this file": one file to the trash
+// after a question. A file is acted on only while it is still the file the search listed
+// (CopyGuard).
 
 #include "actions/ActionCommon.h"
 #include "actions/ActionDialog.h"
@@ -9,7 +10,7 @@
 namespace pellmora {
 
 // DialogChoice of the delete dialog.
-enum class DeleteChoice : uint8_t { Trash = 1, WithoutBackup = 2 };
+enum class DeleteChoice : uint8_t { Trash = 1, WithoutBackup = 2, HardLink = 3, SharedData = 4 };
 
 ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, ActionParts& parts);
 

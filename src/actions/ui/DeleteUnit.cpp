@@ -17,12 +17,20 @@
 namespace pellmora {
 
 TDeleteForm::TDeleteForm(QWidget* parent) : QDialog(parent) {
-    SetUpDialog(*this, "DeleteForm", QStringLiteral("Remove Duplicate Files"), QSize(430, 210));
+    SetUpDialog(*this, "DeleteForm", QStringLiteral("Remove Duplicate Files"), QSize(430, 290));
     const QString recycler =
         QStringLiteral("Move files to Recycle Bin (if option is set for this drive)");
-    RecyclerRadio = Named(new QRadioButton(recycler, this), "RecyclerRadio", recycler);
+    RecyclerRadio = MakeRadio("RecyclerRadio", recycler);
     const QString forGood = QStringLiteral("Delete files without backup");
-    DeleteRadio = Named(new QRadioButton(forGood, this), "DeleteRadio", forGood);
+    DeleteRadio = MakeRadio("DeleteRadio", forGood);
+    HardLinkRadio =
+        MakeRadio("HardLinkRadio", QStringLiteral("Replace with hard links to a kept copy"));
+    ShareRadio =
+        MakeRadio("ShareRadio", QStringLiteral("Share the data of a kept copy (copy-on-write)"));
+    LinkWarningLabel = WarningText(PlainLabel(
+        this, "LinkWarningLabel",
+        QStringLiteral("Linked files share one content: a change to one changes all of them.")));
+    LinkWarningLabel->setVisible(false);
     Image1 = MakeImage("Image1", QStyle::SP_TrashIcon, recycler);
     Image2 = MakeImage("Image2", QStyle::SP_MessageBoxWarning, forGood);
     DelCountLabel =
@@ -38,9 +46,12 @@ TDeleteForm::TDeleteForm(QWidget* parent) : QDialog(parent) {
     options->addWidget(RecyclerRadio, 0, 1);
     options->addWidget(Image2, 1, 0);
     options->addWidget(DeleteRadio, 1, 1);
+    options->addWidget(HardLinkRadio, 2, 1);
+    options->addWidget(ShareRadio, 3, 1);
     options->setColumnStretch(1, 1);
     auto* column = new QVBoxLayout(this);
     column->addLayout(options);
+    column->addWidget(LinkWarningLabel);
     column->addStretch(1);
     column->addWidget(DelCountLabel);
     column->addWidget(WarningLabel);
@@ -48,6 +59,7 @@ TDeleteForm::TDeleteForm(QWidget* parent) : QDialog(parent) {
 
     connect(Image1, &QToolButton::clicked, this, &TDeleteForm::Image1Click);
     connect(Image2, &QToolButton::clicked, this, &TDeleteForm::Image2Click);
+    connect(HardLinkRadio, &QRadioButton::toggled, LinkWarningLabel, &QLabel::setVisible);
     connect(OKButton, &QPushButton::clicked, this, &TDeleteForm::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TDeleteForm::CancelButtonClick);
     FormCreate();
@@ -60,6 +72,10 @@ QToolButton* TDeleteForm::MakeImage(const char* name, int icon, const QString& c
     image->setAutoRaise(true);
     image->setFocusPolicy(Qt::NoFocus); // the option beside it takes the keys
     return image;
+}
+
+QRadioButton* TDeleteForm::MakeRadio(const char* name, const QString& caption) {
+    return Named(new QRadioButton(caption, this), name, caption);
 }
 
 // The recycler's caption in two lines, set once.
@@ -79,7 +95,8 @@ void TDeleteForm::ShowModal(DialogExchange& exchange, int32_t groupsLeftWithoutC
 void TDeleteForm::FormShow(int32_t selectedCount, int32_t groupsLeftWithoutCopy) {
     SetPlainText(DelCountLabel, CountQuestion("Do you really want to delete ", selectedCount));
     SetPlainText(WarningLabel, EveryCopyWarning(groupsLeftWithoutCopy));
-    (DeleteRadio->isChecked() ? DeleteRadio : RecyclerRadio)->setFocus();
+    for (QRadioButton* radio : {RecyclerRadio, DeleteRadio, HardLinkRadio, ShareRadio})
+        if (radio->isChecked()) radio->setFocus();
 }
 
 void TDeleteForm::Image1Click() {
@@ -91,8 +108,17 @@ void TDeleteForm::Image2Click() {
 }
 
 void TDeleteForm::OKButtonClick() {
-    if (exchange_) exchange_->DialogChoice = DeleteRadio->isChecked() ? 2 : 1;
+    if (exchange_) exchange_->DialogChoice = Choice();
     accept();
+}
+
+// DialogChoice of the selected option.
+uint8_t TDeleteForm::Choice() const {
+    DeleteChoice choice = DeleteChoice::Trash;
+    if (DeleteRadio->isChecked()) choice = DeleteChoice::WithoutBackup;
+    if (HardLinkRadio->isChecked()) choice = DeleteChoice::HardLink;
+    if (ShareRadio->isChecked()) choice = DeleteChoice::SharedData;
+    return static_cast<uint8_t>(choice);
 }
 
 void TDeleteForm::CancelButtonClick() {

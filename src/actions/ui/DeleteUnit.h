@@ -1,6 +1,8 @@
 #pragma once
-// The confirmation of a delete: to the trash or for good. The option chosen stays selected for
-// the next delete of the run; a red line warns when groups would lose every copy.
+// The confirmation of a delete: to the trash, for good, or (keeping every path) replaced by hard
+// links to a kept copy or by a copy-on-write share of its data. The option chosen stays selected
+// for the next delete of the run; a red line warns when groups would lose every copy, another
+// one what hard links mean while that option is selected.
 
 #include "actions/ActionDialog.h"
 
@@ -30,6 +32,9 @@ class TDeleteForm : public QDialog, public DeleteDialog {
     QRadioButton* RecyclerRadio = nullptr;
     QToolButton* Image2 = nullptr;
     QRadioButton* DeleteRadio = nullptr;
+    QRadioButton* HardLinkRadio = nullptr;
+    QRadioButton* ShareRadio = nullptr;
+    QLabel* LinkWarningLabel = nullptr;
     QLabel* DelCountLabel = nullptr;
     QLabel* WarningLabel = nullptr;
     QPushButton* OKButton = nullptr;
@@ -38,6 +43,8 @@ class TDeleteForm : public QDialog, public DeleteDialog {
   private:
     void FormCreate();
     QToolButton* MakeImage(const char* name, int icon, const QString& caption);
+    QRadioButton* MakeRadio(const char* name, const QString& caption);
+    uint8_t Choice() const;
 
     DialogExchange* exchange_ = nullptr;
 };

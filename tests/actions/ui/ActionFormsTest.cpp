@@ -98,6 +98,50 @@ TEST(DeleteForm, CaptionsCountAndWarningAndTheRememberedOption) {
     EXPECT_EQ(exchange.DialogChoice, 0);
 }
 
+// The two options that keep every path: their answers, the red line that belongs to hard links
+// only, and the count and group warning shown for them as for a delete.
+TEST(DeleteForm, HardLinksAndSharedDataAnswerThreeAndFour) {
+    TDeleteForm form;
+    EXPECT_EQ(form.HardLinkRadio->text(), "Replace with hard links to a kept copy");
+    EXPECT_EQ(form.ShareRadio->text(), "Share the data of a kept copy (copy-on-write)");
+    EXPECT_EQ(form.LinkWarningLabel->text(),
+              "Linked files share one content: a change to one changes all of them.");
+    EXPECT_EQ(form.LinkWarningLabel->styleSheet(), form.WarningLabel->styleSheet());
+
+    struct Case {
+        QRadioButton* Radio;
+        uint8_t Choice;
+        bool LinkWarning;
+    };
+    const Case cases[] = {
+        {form.HardLinkRadio, 3, true},
+        {form.ShareRadio, 4, false},
+        {form.HardLinkRadio, 3, true},
+        {form.DeleteRadio, 2, false},
+    };
+    DialogExchange exchange;
+    exchange.SelectedCount = 2;
+    for (const Case& c : cases) {
+        WhileShown(form, [&] {
+            Click(c.Radio);
+            EXPECT_EQ(form.LinkWarningLabel->isVisible(), c.LinkWarning) << c.Choice;
+            EXPECT_EQ(form.WarningLabel->text(), "Every copy of 1 group will be deleted.");
+            Click(form.OKButton);
+        });
+        form.ShowModal(exchange, 1);
+        EXPECT_EQ(exchange.DialogChoice, c.Choice);
+    }
+    form.HardLinkRadio->setChecked(true);
+    exchange.DialogChoice = 0;
+    WhileShown(form, [&] {
+        EXPECT_EQ(form.focusWidget(), form.HardLinkRadio) << "the remembered option";
+        EXPECT_TRUE(form.LinkWarningLabel->isVisible());
+        Click(form.OKButton);
+    });
+    form.ShowModal(exchange, 0);
+    EXPECT_EQ(exchange.DialogChoice, 3);
+}
+
 TEST(MoveForm, DocumentsFirstThenTheTypedFolderAndTheBrowser) {
     TMoveForm form;
     EXPECT_EQ(form.windowTitle(), "Move duplicate files to specified directory");
