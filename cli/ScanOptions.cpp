@@ -16,6 +16,9 @@ const char* UsageText() {
            "  --byte-compare          compare byte by byte (default: CRC-32 plus size)\n"
            "  --format text|tsv|json  output format (default text)\n"
            "  --export FILE           also write the report (\".txt\": list of paths, else HTML)\n"
+           "  --cache                 remember checksums between searches (~/.cache/Pellmora/)\n"
+           "  --cache-file FILE       remember them in FILE instead (implies --cache)\n"
+           "  --cache-clear           empty the store first; without a DIR, only that\n"
            "  --help, --version\n";
 }
 
@@ -105,6 +108,18 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args,
         } else if (arg == "--export") {
             if (!value(v)) return std::nullopt;
             options.ExportFile = v;
+        } else if (arg == "--cache") {
+            options.Cache = true;
+        } else if (arg == "--cache-file") {
+            if (!value(v)) return std::nullopt;
+            if (v.empty()) {
+                error = "option --cache-file needs a file name";
+                return std::nullopt;
+            }
+            options.Cache = true;
+            options.CacheFile = v;
+        } else if (arg == "--cache-clear") {
+            options.CacheClear = true;
         } else {
             error = "unknown option " + arg;
             return std::nullopt;

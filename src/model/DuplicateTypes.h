@@ -89,6 +89,8 @@ struct SearchState {
     bool SearchRunning = false; // set and cleared by SearchStart, its last message box included
     uint8_t CompareMode = 0;    // 0: CRC-32 plus size, 1: byte by byte
 
+    std::string ChecksumCacheFile; // empty: no cache
+
     int32_t LastClickedRow = -1;
 };
 
