@@ -17,6 +17,9 @@ const char* UsageText() {
            "                          a 128-bit hash, XXH3-128, must all agree)\n"
            "  --format text|tsv|json  output format (default text)\n"
            "  --export FILE           also write the report (\".txt\": list of paths, else HTML)\n"
+           "  --cache                 remember checksums between searches (~/.cache/Pellmora/)\n"
+           "  --cache-file FILE       remember them in FILE instead (implies --cache)\n"
+           "  --cache-clear           empty the store first; without a DIR, only that\n"
            "  --help, --version\n";
 }
 
@@ -106,6 +109,18 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args,
         } else if (arg == "--export") {
             if (!value(v)) return std::nullopt;
             options.ExportFile = v;
+        } else if (arg == "--cache") {
+            options.Cache = true;
+        } else if (arg == "--cache-file") {
+            if (!value(v)) return std::nullopt;
+            if (v.empty()) {
+                error = "option --cache-file needs a file name";
+                return std::nullopt;
+            }
+            options.Cache = true;
+            options.CacheFile = v;
+        } else if (arg == "--cache-clear") {
+            options.CacheClear = true;
         } else {
             error = "unknown option " + arg;
             return std::nullopt;

@@ -18,6 +18,9 @@ struct ScanOptions {
     uint8_t CompareMode = 0;
     OutputFormat Format = OutputFormat::Text;
     std::optional<std::string> ExportFile; // --export: the report's name as given
+    bool Cache = false;                    // --cache, or --cache-file
+    std::string CacheFile;                 // --cache-file; empty: the default store
+    bool CacheClear = false;               // --cache-clear: empty the store before anything
     bool Help = false;
     bool Version = false;
 };

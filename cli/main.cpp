@@ -7,6 +7,7 @@
 #include "model/LocaleContext.h"
 #include "model/NativeText.h"
 #include "platform/DriveList.h"
+#include "platform/ChecksumCache.h"
 #include "search/SearchDriver.h"
 #include "search/crc32tab.h"
 
@@ -63,6 +64,27 @@ bool ReportUnsearchableFolders(const std::vector<std::string>& directories) {
     return failed;
 }
 
+void CacheComplaint(const std::string& reason) {
+    std::fprintf(stderr, "pellmora-scan: checksum cache: %s\n", reason.c_str());
+}
+
+// The store the search is to use: empty when it was not asked for, or when it cannot be used
+// (said once here; the search then reads every file, as without a cache). --cache-clear empties
+// the store first; false when that failed.
+bool PrepareCache(const cli::ScanOptions& options, std::string& file) {
+    file = options.CacheFile.empty() ? ChecksumCache::DefaultFile() : options.CacheFile;
+    std::string reason;
+    const bool cleared = !options.CacheClear || ChecksumCache::Clear(file, reason);
+    if (!cleared) CacheComplaint(reason);
+    if (!cleared || !options.Cache) {
+        file.clear();
+    } else if (!ChecksumCache::Open(file, reason)) {
+        CacheComplaint(reason);
+        file.clear();
+    }
+    return cleared;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +106,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    std::string cacheFile;
+    const bool cleared = PrepareCache(*options, cacheFile);
+    if (options->CacheClear && options->Inputs.Directories.empty()) return cleared ? 0 : 1;
+
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     RaiseOpenFileLimit();
@@ -94,6 +120,7 @@ int main(int argc, char** argv) {
     // For measuring: how many reads the search keeps in flight (0: one at a time).
     if (const char* readers = std::getenv("PELLMORA_READERS"))
         state.ReadersInFlight = std::atoi(readers);
+    state.ChecksumCacheFile = cacheFile;
     cli::TerminalView view(state, stderr);
     const EventPump pump = [&] {
         if (interrupted) state.StopFlag = 1;

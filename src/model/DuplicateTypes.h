@@ -92,6 +92,8 @@ struct SearchState {
     // 0 reads one file at a time on the search's own thread.
     int32_t ReadersInFlight = 16;
 
+    std::string ChecksumCacheFile; // empty: no cache
+
     int32_t LastClickedRow = -1;
 };
 

@@ -119,6 +119,7 @@ bool DirectoryListing::StatEntry(size_t i, FileStatus& status) const {
     status.Size = static_cast<int64_t>(st.st_size);
     status.ModifiedTime = st.st_mtime;
     status.ModTimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    status.ChangeTimeNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     status.Attributes = AttributesOf(st.st_mode);
     status.LinkCount = static_cast<uint64_t>(st.st_nlink);
     status.Identity = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};

@@ -23,6 +23,7 @@ struct FileStatus {
     uint32_t Attributes = 0; // 0x01 read-only, 0x80 normal
     uint64_t LinkCount = 0;
     FileIdentity Identity;
+    int64_t ChangeTimeNs = 0; // status-change time, nanoseconds (the checksum cache's key)
 };
 
 class DirectoryListing {

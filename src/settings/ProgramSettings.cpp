@@ -16,6 +16,7 @@ const QString Compare = QStringLiteral("Compare Mode");
 const QString Exclude = QStringLiteral("Exclude Files");
 const QString FileSize = QStringLiteral("FileSize Options");
 const QString Directories = QStringLiteral("Directories");
+const QString Cache = QStringLiteral("Checksum Cache");
 // No value can hold a line break, so this default tells a missing key from an empty one.
 const QString Missing = QStringLiteral("\n");
 
@@ -87,6 +88,7 @@ void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings) {
     ReadSizeLimit(ini, MinKeys, o.MinSize, locale);
     ReadSizeLimit(ini, MaxKeys, o.MaxSize, locale);
     o.Directories = ReadDirectories(ini);
+    settings.CacheEnabled = ini.ReadFlag(Cache, QStringLiteral("Enabled"), false);
 }
 
 void WriteProgramSettings(TCustomIniFile& ini, const ProgramSettings& settings) {
@@ -102,6 +104,7 @@ void WriteProgramSettings(TCustomIniFile& ini, const ProgramSettings& settings) 
     WriteSizeLimit(ini, MinKeys, o.MinSize, locale);
     WriteSizeLimit(ini, MaxKeys, o.MaxSize, locale);
     WriteDirectories(ini, o.Directories);
+    ini.WriteFlag(Cache, QStringLiteral("Enabled"), settings.CacheEnabled);
 }
 
 void LoadProgramSettings(const QString& path, ProgramSettings& settings, const QLocale& locale) {

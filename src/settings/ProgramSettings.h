@@ -14,13 +14,15 @@ namespace pellmora {
 class TCustomIniFile;
 
 struct ProgramSettings {
-    bool SaveState = true;   // whether anything but this flag is saved and restored
-    uint8_t CompareMode = 0; // 0: CRC-32 plus size, 1: byte by byte
-    SearchInputs Options;    // the option controls and the directory list
+    bool SaveState = true;     // whether anything but this flag is saved and restored
+    uint8_t CompareMode = 0;   // 0: CRC-32 plus size, 1: byte by byte
+    SearchInputs Options;      // the option controls and the directory list
+    bool CacheEnabled = false; // remember checksums between searches
 };
 
 // Every key in the file's order, with its default when missing or not converting; a unit
-// index outside 0..2 keeps the current unit. With "SaveState" false nothing else is read.
+// index outside 0..2 keeps the current unit. The checksum cache's section comes last: an
+// older program ignores it. With "SaveState" false nothing else is read.
 void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings);
 
 // "SaveState", then, when it is true, every other key in order. Throws EIniFileException at

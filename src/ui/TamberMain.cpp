@@ -2,6 +2,7 @@
 
 #include "model/TextFormats.h"
 #include "model/ui/DialogFrame.h"
+#include "platform/ChecksumCache.h"
 #include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
 #include "search/SearchDriver.h"
@@ -72,6 +73,7 @@ void TMainForm::FormCreate() {
     State.StopFlag = 1;
     State.CompareMode = 0;
     SaveState = true;
+    CacheEnabled = false;
     OpenIniFile();
     MinSizeCheckClick();
     MaxSizeCheckClick();
@@ -103,6 +105,7 @@ void TMainForm::FinishPendingClose() {
 
 void TMainForm::RunSearch() {
     const SearchInputs inputs = ReadInputs();
+    State.ChecksumCacheFile = CacheEnabled ? ChecksumCache::DefaultFile() : std::string();
     try {
         TimeSlicedPump pump([] { QCoreApplication::processEvents(); }, pumpSliceMs_);
         SearchStart(State, inputs, *this, [&pump] { pump(); });

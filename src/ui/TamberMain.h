@@ -49,7 +49,8 @@ class TMainForm : public QMainWindow, public SearchView {
     ~TMainForm() override;
 
     SearchState State;
-    bool SaveState = true; // whether the options persist between runs
+    bool SaveState = true;     // whether the options persist between runs
+    bool CacheEnabled = false; // whether searches remember checksums (the default store)
 
     void AttachDialogs(TAboutForm* about, TSettingsForm* settings, TMaskForm* masks = nullptr);
     // The commands behind the action buttons and the file entries of the popup menu.

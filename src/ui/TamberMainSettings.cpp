@@ -65,7 +65,7 @@ void TMainForm::ConnectSettingsControls() {
 }
 
 void TMainForm::OpenIniFile() {
-    ProgramSettings settings{SaveState, State.CompareMode, ReadInputs()};
+    ProgramSettings settings{SaveState, State.CompareMode, ReadInputs(), CacheEnabled};
     LoadProgramSettings(ProgramFilePath(location_, SettingsFileName), settings);
     ApplySettings(settings);
 }
@@ -73,6 +73,7 @@ void TMainForm::OpenIniFile() {
 void TMainForm::ApplySettings(const ProgramSettings& settings) {
     SaveState = settings.SaveState;
     State.CompareMode = settings.CompareMode;
+    CacheEnabled = settings.CacheEnabled;
     const SearchInputs& options = settings.Options;
     FileTypesEdit->setText(options.MaskText);
     ExcludeZeroCheck->setChecked(options.ExcludeZero);
@@ -89,7 +90,7 @@ void TMainForm::ApplySettings(const ProgramSettings& settings) {
 
 // Called once per close; a file that cannot be written is reported and the close goes on.
 void TMainForm::SaveIniFile() {
-    const ProgramSettings settings{SaveState, State.CompareMode, ReadInputs()};
+    const ProgramSettings settings{SaveState, State.CompareMode, ReadInputs(), CacheEnabled};
     const QString failure =
         StoreProgramSettings(ProgramFilePath(location_, SettingsFileName), settings);
     if (!failure.isEmpty()) prompter_.Error(failure);
@@ -99,9 +100,11 @@ void TMainForm::SettingsButtonClick() {
     if (!settingsForm_) return;
     settingsForm_->SaveState = SaveState;
     settingsForm_->CompareMode = State.CompareMode;
+    settingsForm_->CacheEnabled = CacheEnabled;
     if (settingsForm_->exec() != QDialog::Accepted) return;
     SaveState = settingsForm_->SaveState;
     State.CompareMode = settingsForm_->CompareMode;
+    CacheEnabled = settingsForm_->CacheEnabled;
 }
 
 void TMainForm::DefineMasksButtonClick() {

@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
     TAboutForm aboutForm;
     TMaskForm maskForm(prompter, location);
     TEditMaskForm editMaskForm(prompter);
-    TSettingsForm settingsForm;
+    TSettingsForm settingsForm(prompter);
     TPicturePreviewForm picturePreviewForm(prompter);
     maskForm.AttachEditForm(&editMaskForm);
     form.AttachDialogs(&aboutForm, &settingsForm, &maskForm);

@@ -239,6 +239,31 @@ TEST(ScanCli, AFailedExportExitsOneAndKeepsTheOldReport) {
     EXPECT_EQ(r.Exit, 2);
 }
 
+// A store that cannot be used costs one line on stderr and nothing else; --cache-clear alone
+// only empties the store.
+TEST(ScanCli, ChecksumCacheOptions) {
+    TempTree tree;
+    tree.File("d/a", "same");
+    tree.File("d/b", "same");
+    const std::string bad = tree.File("bad.db", "not a database");
+    const ScanResult plain = Scan({Q(tree.Path("d"))});
+    const ScanResult passed = Scan({"--cache-file", Q(bad), Q(tree.Path("d"))});
+    EXPECT_EQ(passed.Exit, 0);
+    EXPECT_EQ(passed.Out, plain.Out);
+    EXPECT_EQ(passed.Err,
+              "pellmora-scan: checksum cache: " + bad + ": file is not a database\n" + plain.Err);
+    const ScanResult refused = Scan({"--cache-clear", "--cache-file", Q(bad)});
+    EXPECT_EQ(refused.Exit, 1);
+    EXPECT_EQ(refused.Out, "");
+
+    const std::string good = tree.Path("c/s.db");
+    EXPECT_EQ(Scan({"--cache-file", Q(good), Q(tree.Path("d"))}).Out, plain.Out);
+    EXPECT_TRUE(QFile::exists(Q(good)));
+    const ScanResult cleared = Scan({"--cache-clear", "--cache-file", Q(good)});
+    EXPECT_EQ(cleared.Exit, 0);
+    EXPECT_EQ(cleared.Out + cleared.Err, "");
+}
+
 TEST(ScanCli, InterruptEndsCleanlyWithStatus130) {
     TempTree tree;
     tree.File("a", "same");

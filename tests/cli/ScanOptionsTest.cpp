@@ -34,6 +34,8 @@ std::string Summary(const ScanOptions& o, const QLocale& numbers) {
     s += " mode=" + std::to_string(o.CompareMode);
     s += " format=" + std::to_string(static_cast<int>(o.Format));
     if (o.ExportFile) s += " export=" + *o.ExportFile;
+    if (o.Cache) s += " cache=" + (o.CacheFile.empty() ? "default" : o.CacheFile);
+    if (o.CacheClear) s += " clear";
     if (o.Help) s += " help";
     if (o.Version) s += " version";
     return s;
@@ -69,6 +71,12 @@ TEST(ScanOptionsTest, CommandLinesAndTheirInputs) {
         {{"--min-size", "1.2.3"}, "invalid size", ""},
         {{"--format", "xml"}, "invalid format 'xml'", ""},
         {{"/d", "--masks"}, "option --masks needs a value", ""},
+        {{"--cache", "/d"}, "", "dir=/d " + Defaults + " cache=default"},
+        {{"--cache-file", "/s.db", "--cache"}, "", Defaults + " cache=/s.db"},
+        {{"--cache-clear"}, "", Defaults + " clear"},
+        {{"--cache-clear", "--cache-file", "--cache"}, "", Defaults + " cache=--cache clear"},
+        {{"--cache-file"}, "option --cache-file needs a value", ""},
+        {{"--cache-file", ""}, "option --cache-file needs a file name", ""},
         {{"--bogus"}, "unknown option --bogus", ""},
     };
     for (const QLocale& numbers : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {

@@ -19,7 +19,8 @@ const char* const EveryKey = "[Main]\nSaveState=1\n"
                              "[Exclude Files]\nSkipZero=1\nSkipSysFolders=1\nSkipSysFiles=1\n"
                              "[FileSize Options]\nMinSizeEnable=0\nMinSize=0\nMinSizeUnit=1\n"
                              "MaxSizeEnable=0\nMaxSize=0\nMaxSizeUnit=1\n"
-                             "[Directories]\nLines=FFFE\n";
+                             "[Directories]\nLines=FFFE\n"
+                             "[Checksum Cache]\nEnabled=0\n";
 
 struct ProgramSettingsTest : ::testing::Test {
     TempTree tree;
@@ -56,9 +57,11 @@ TEST_F(ProgramSettingsTest, EveryOptionComesBack) {
     settings.Options.MinSize = {true, "2.5", SizeUnit::MB};
     settings.Options.MaxSize = {false, "700", SizeUnit::B};
     settings.Options.Directories = {"/home/u/Fotos/", "/tmp/\xE9t\xE9/", "/"};
+    settings.CacheEnabled = true;
     ASSERT_EQ(StoreProgramSettings(path, settings, c), "");
     ProgramSettings back;
     LoadProgramSettings(path, back, c);
+    EXPECT_TRUE(back.CacheEnabled);
     EXPECT_EQ(back.CompareMode, 1);
     EXPECT_EQ(back.Options.MaskText, "*.jpg|*.txt");
     EXPECT_FALSE(back.Options.ExcludeZero);
@@ -93,14 +96,16 @@ TEST_F(ProgramSettingsTest, SaveStateFalseWritesOnlyItselfAndRestoresNothingElse
     settings.SaveState = false;
     settings.CompareMode = 1;
     settings.Options.MaskText = "*.new";
+    settings.CacheEnabled = true;
     ASSERT_EQ(StoreProgramSettings(path, settings, c), "");
     before.replace(before.find("SaveState=1"), 11, "SaveState=0");
     EXPECT_EQ(Stored(), before);
 
     const std::string text = "[Main]\nSaveState=0\n[Compare Mode]\nCompareMode=1\n"
-                             "[Masks]\nFileTypes=*.txt\n";
+                             "[Masks]\nFileTypes=*.txt\n[Checksum Cache]\nEnabled=1\n";
     const ProgramSettings back = Loaded(text);
     EXPECT_FALSE(back.SaveState);
+    EXPECT_FALSE(back.CacheEnabled);
     EXPECT_EQ(back.CompareMode, 0);
     EXPECT_EQ(back.Options.MaskText, "*.*");
 }

@@ -1,6 +1,7 @@
 // The Settings dialog, the mask dialogs and the window's settings file, driven as a user would.
 
 #include "../../ui/RecordingPrompter.h"
+#include "platform/ChecksumCache.h"
 #include "settings/LineListText.h"
 #include "settings/ui/EditMaskUnit.h"
 #include "settings/ui/MaskUnit.h"
@@ -54,22 +55,53 @@ class AnsweringPrompter final : public MessagePrompter {
     std::vector<pellmora::test::RecordedPrompt> Prompts;
 };
 
-TEST(SettingsFormTest, ShowsAndTakesBackTheTwoValues) {
-    TSettingsForm form;
+TEST(SettingsFormTest, ShowsAndTakesBackTheValues) {
+    AnsweringPrompter prompter;
+    TSettingsForm form(prompter);
     form.SaveState = false;
     form.CompareMode = 1;
+    form.CacheEnabled = true;
     form.FormShow();
+    EXPECT_TRUE(Child<QCheckBox>(form, "CacheCheckBox")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>(form, "SaveProgramStateCheck")->isChecked());
     EXPECT_TRUE(Child<QRadioButton>(form, "ByteByByteRadioButton")->isChecked());
     Child<QCheckBox>(form, "SaveProgramStateCheck")->setChecked(true);
     Child<QRadioButton>(form, "CRCRadioButton")->setChecked(true);
+    QTest::mouseClick(Child<QCheckBox>(form, "CacheCheckBox"), Qt::LeftButton);
     form.CancelButtonClick();
     EXPECT_FALSE(form.SaveState);
     EXPECT_EQ(form.CompareMode, 1);
+    EXPECT_TRUE(form.CacheEnabled);
     form.OKButtonClick();
     EXPECT_TRUE(form.SaveState);
     EXPECT_EQ(form.CompareMode, 0);
-    EXPECT_EQ(form.size(), QSize(403, 225));
+    EXPECT_FALSE(form.CacheEnabled);
+    EXPECT_EQ(form.size(), QSize(403, 257));
+}
+
+// "Forget" empties the store there and then; a store it must not touch is reported instead.
+TEST(SettingsFormTest, ForgetEmptiesTheStore) {
+    TempTree tree;
+    AnsweringPrompter prompter;
+    TSettingsForm form(prompter);
+    form.CacheFile = tree.Path("Pellmora/checksums.sqlite");
+    const CacheKey key{"/x", 1, 2, 3, 4, 5};
+    std::string reason;
+    auto cache = ChecksumCache::Open(form.CacheFile, reason, {200, 0});
+    ASSERT_NE(cache, nullptr) << reason;
+    cache->StoreWholeFile(key, {1, 2, 3});
+    cache->Finish();
+    cache.reset();
+    QTest::mouseClick(Child<QPushButton>(form, "ForgetButton"), Qt::LeftButton);
+    EXPECT_TRUE(prompter.Prompts.empty());
+    EXPECT_FALSE(ChecksumCache::Open(form.CacheFile, reason)->Find(key).WholeFile);
+
+    form.CacheFile = tree.File("garbage", "not a database");
+    QTest::mouseClick(Child<QPushButton>(form, "ForgetButton"), Qt::LeftButton);
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Kind, PromptKind::Error);
+    EXPECT_TRUE(prompter.Prompts[0].Text.startsWith("Cannot forget the remembered checksums.\n\r"));
+    EXPECT_EQ(QFile(QString::fromStdString(form.CacheFile)).size(), 14);
 }
 
 struct MaskFormTest : ::testing::Test {
@@ -260,17 +292,39 @@ TEST_F(WindowSettingsTest, SizeFieldKeyFilterUnderADecimalComma) {
 
 TEST_F(WindowSettingsTest, SettingsButtonChangesTheInMemoryValuesOnly) {
     auto form = Window();
-    TSettingsForm settings;
+    TSettingsForm settings(prompter);
     form->AttachDialogs(nullptr, &settings);
     WhenModal([](QWidget* dialog) {
         Child<QCheckBox>(*dialog, "SaveProgramStateCheck")->setChecked(false);
         Child<QRadioButton>(*dialog, "ByteByByteRadioButton")->setChecked(true);
+        Child<QCheckBox>(*dialog, "CacheCheckBox")->setChecked(true);
         Child<QPushButton>(*dialog, "OKButton")->click();
     });
     form->SettingsButtonClick();
     EXPECT_FALSE(form->SaveState);
     EXPECT_EQ(form->State.CompareMode, 1);
+    EXPECT_TRUE(form->CacheEnabled);
     EXPECT_FALSE(QFile::exists(iniPath));
+}
+
+// The choice is written last, comes back at the next start, and names the store of each search.
+TEST_F(WindowSettingsTest, CacheChoiceComesBackAndReachesTheSearch) {
+    {
+        auto form = Window();
+        EXPECT_FALSE(form->CacheEnabled);
+        form->StartButtonClick();
+        EXPECT_EQ(form->State.ChecksumCacheFile, "");
+        form->CacheEnabled = true;
+        form->close();
+    }
+    QFile file(iniPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        file.readAll().endsWith("[Directories]\nLines=FFFE\n[Checksum Cache]\nEnabled=1\n"));
+    auto form = Window();
+    EXPECT_TRUE(form->CacheEnabled);
+    form->StartButtonClick(); // no folder: refused, after the state was set
+    EXPECT_EQ(form->State.ChecksumCacheFile, ChecksumCache::DefaultFile());
 }
 
 } // namespace

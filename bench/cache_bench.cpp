@@ -1,0 +1,101 @@
+// The checksum store's cost per file: a look-up on a loaded store, the load itself, and
+// storing with the write at the end; the store's size per 100,000 files as a counter.
+#include "platform/ChecksumCache.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using pellmora::CacheKey;
+using pellmora::ChecksumCache;
+using pellmora::ContentDigest;
+
+constexpr int Files = 200000;
+
+// A path as long as those of a photo library: folder, subfolder, dated name.
+CacheKey Key(int i) {
+    return {"/home/someone/Pictures/2023/holiday " + std::to_string(i % 977) + "/IMG_" +
+                std::to_string(20230000 + i) + " copy.jpg",
+            2049,
+            1000000u + i,
+            100000 + i,
+            1700000000123456789 + i,
+            1700000000223456789 + i};
+}
+
+struct Store {
+    std::string folder;
+    std::string file;
+    Store() {
+        char pattern[] = "/tmp/cache_bench_XXXXXX";
+        folder = mkdtemp(pattern);
+        file = folder + "/checksums.sqlite";
+    }
+    ~Store() { std::filesystem::remove_all(folder); }
+    std::unique_ptr<ChecksumCache> Open() {
+        std::string reason;
+        return ChecksumCache::Open(file, reason, {5000, 0});
+    }
+    void Fill(int count) {
+        auto cache = Open();
+        const ContentDigest d{1, 0x123456789ABCDEFull, 0xFEDCBA987654321ull};
+        for (int i = 0; i < count; ++i) {
+            const CacheKey key = Key(i);
+            cache->StoreFirstBlock(key, d);
+            cache->StoreWholeFile(key, d);
+        }
+        cache->Finish();
+    }
+};
+
+void FindOnALoadedStore(benchmark::State& state) {
+    Store store;
+    store.Fill(Files);
+    auto cache = store.Open();
+    std::vector<CacheKey> keys;
+    for (int i = 0; i < Files; ++i)
+        keys.push_back(Key(i));
+    cache->Find(keys[0]); // loads the table
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(cache->Find(keys[i]));
+        i = (i + 7919) % keys.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(FindOnALoadedStore);
+
+void LoadPerRow(benchmark::State& state) {
+    Store store;
+    store.Fill(Files);
+    for (auto _ : state) {
+        auto cache = store.Open();
+        benchmark::DoNotOptimize(cache->Find(Key(1)));
+    }
+    state.SetItemsProcessed(state.iterations() * Files);
+}
+BENCHMARK(LoadPerRow)->Unit(benchmark::kMillisecond);
+
+// Both digests of every file of a first search, then the write at its end.
+void StoreAndFinishPerFile(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        Store store;
+        state.ResumeTiming();
+        store.Fill(Files);
+        state.PauseTiming();
+        state.counters["bytes per 100,000 files"] =
+            static_cast<double>(std::filesystem::file_size(store.file) * 100000 / Files);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * Files);
+}
+BENCHMARK(StoreAndFinishPerFile)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+BENCHMARK_MAIN();

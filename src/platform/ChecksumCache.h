@@ -1,0 +1,106 @@
+#pragma once
+// The optional memory of checksums between searches: an SQLite file that maps a file, as the
+// file system describes it, to the checksums of its first block and of its whole contents.
+// Nothing here may fail a search: a store that cannot be used is refused at Open with a reason,
+// and a store that fails later is quietly left alone; a file that is not a store of ours (or a
+// damaged one) is never written, replaced or deleted.
+
+#include "platform/ContentDigest.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace pellmora {
+
+// A file as the file system describes it. The status-change time catches a rewrite that put
+// the old modification time back, and a new hard link.
+struct CacheKey {
+    std::string Path; // native bytes
+    uint64_t Device = 0, Inode = 0;
+    int64_t Size = 0, ModTimeNs = 0, ChangeTimeNs = 0;
+};
+
+struct CachedDigests {
+    std::optional<ContentDigest> FirstBlock, WholeFile;
+};
+
+struct ChecksumCacheOptions {
+    int BusyTimeoutMs = 5000; // how long to wait for another search holding the store
+    // A file changed less than this before its digest is stored is not stored: a write within
+    // the same tick of the file system's clock would leave every time as it was.
+    int64_t SettleNs = 2'000'000'000;
+};
+
+class ChecksumCache {
+  public:
+    // nullptr when the store cannot be used; reason gets one line for pellmora-scan's stderr.
+    static std::unique_ptr<ChecksumCache> Open(const std::string& file, std::string& reason,
+                                               const ChecksumCacheOptions& options = {});
+    // $XDG_CACHE_HOME/Pellmora/checksums.sqlite, default ~/.cache/Pellmora/; empty when there
+    // is no home folder.
+    static std::string DefaultFile();
+
+    ~ChecksumCache();
+    ChecksumCache(const ChecksumCache&) = delete;
+    ChecksumCache& operator=(const ChecksumCache&) = delete;
+
+    // What is stored for the file, when the path and all five fields of the key match.
+    CachedDigests Find(const CacheKey& key) noexcept;
+    // Only digests of a read that completed at key.Size may be stored, under the key taken
+    // before that read (and, better, found unchanged after it).
+    void StoreFirstBlock(const CacheKey& key, const ContentDigest& d) noexcept;
+    void StoreWholeFile(const CacheKey& key, const ContentDigest& d) noexcept;
+    // Writes what is pending; prunes entries unused for 90 days, at most once a day.
+    void Finish() noexcept;
+
+    // Empties the store (the "Forget" button, --cache-clear); a missing store is empty already.
+    // A file that is not a store of ours is left alone and refused.
+    static bool Clear(const std::string& file, std::string& reason);
+
+  private:
+    struct Entry {
+        uint64_t Device = 0, Inode = 0;
+        int64_t Size = 0, ModTimeNs = 0, ChangeTimeNs = 0;
+        std::optional<ContentDigest> FirstBlock, WholeFile;
+        int32_t UsedDay = 0;
+        bool Ambiguous = false; // two stored paths share the hash: both are misses
+    };
+    struct Pending {
+        std::string Path;
+        Entry Row;
+    };
+    ChecksumCache(sqlite3* db, const ChecksumCacheOptions& options);
+    void Load() noexcept;
+    Entry* Match(const CacheKey& key) noexcept;
+    void Store(const CacheKey& key, const ContentDigest& d, bool whole) noexcept;
+    void Flush() noexcept;
+    bool WriteBatch();
+    void Prune();
+
+    sqlite3* db_ = nullptr;
+    ChecksumCacheOptions options_;
+    bool loaded_ = false;
+    bool readable_ = true; // false after a failed read: every call is then a miss or nothing
+    bool writable_ = true; // false after a failed write
+    int32_t today_ = 0;
+    std::unordered_map<uint64_t, Entry> entries_; // by the XXH3-64 of the path
+    std::vector<Pending> pending_;
+    std::vector<std::string> used_; // hit paths whose stored day is older than today
+};
+
+// The key of the file at path (a final link not followed) or of an open descriptor; nothing
+// when the status cannot be read or it is not a regular file.
+std::optional<CacheKey> CacheKeyOfPath(const std::string& path);
+std::optional<CacheKey> CacheKeyOfDescriptor(int fd, const std::string& path);
+
+// Status-change time of a file in nanoseconds (a final link not followed); 0 when unreadable.
+int64_t ChangeTimeNsOfPath(const std::string& path);
+
+} // namespace pellmora
