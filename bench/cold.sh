@@ -43,7 +43,7 @@ drop_caches() {
 # have a copy, so a search reads at most them.
 read -r tree_files tree_bytes shared_bytes < <(find "$tree" -type f -printf '%s\n' | awk '
     { n++; total += $1; count[$1]++ }
-    END { for (s in count) if (count[s] > 1) shared += s * count[s]; printf "%d %d %d\n", n, total, shared }')
+    END { for (s in count) if (count[s] > 1) shared += s * count[s]; printf "%d %.0f %.0f\n", n, total, shared }')
 
 tools=()
 for tool in pellmora-scan jdupes rdfind fdupes; do

@@ -25,6 +25,8 @@ struct TFileInfoType {
     uint64_t Device = 0;
     uint64_t Inode = 0;
     int64_t ModTimeNs = 0; // modification time, nanoseconds since the epoch
+    int64_t ChangeTimeNs =
+        0; // status-change time: with the above, what a remembered checksum is of
 };
 using TFileList = std::vector<TFileInfoType>;
 

@@ -25,7 +25,8 @@ namespace {
 
 constexpr int SchemaVersion = 1;
 constexpr int32_t KeepDays = 90;
-constexpr size_t BatchRows = 4096;
+// Writes wait for the end of the search, up to this many paths (a few hundred bytes each).
+constexpr size_t BatchRows = 1 << 20;
 constexpr int DigestBytes = 20;
 
 const char* const CreateSchema =
@@ -233,6 +234,8 @@ sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reas
         return nullptr;
     }
     Exec(db, "PRAGMA synchronous=NORMAL");
+    // Room for the whole tree of a large library, so that a batch does not read pages back.
+    Exec(db, "PRAGMA cache_size=-131072");
     return db;
 }
 
@@ -366,7 +369,7 @@ void ChecksumCache::Store(const CacheKey& key, const ContentDigest& d, bool whol
         }
         (whole ? e->WholeFile : e->FirstBlock) = d;
         e->UsedDay = today_;
-        pending_.push_back({key.Path, *e});
+        pending_.try_emplace(hash, key.Path);
     } catch (...) {
         writable_ = false;
         return;
@@ -406,20 +409,28 @@ bool ChecksumCache::WriteBatch() {
     Statement put(db_, "INSERT OR REPLACE INTO digests VALUES(?,?,?,?,?,?,?,?,?)");
     Statement touch(db_, "UPDATE digests SET used=?1 WHERE path=?2 AND used<?1");
     bool ok = put && touch;
-    for (size_t i = 0; ok && i < pending_.size(); ++i) {
-        const Pending& p = pending_[i];
+    std::vector<std::pair<const std::string*, const Entry*>> rows;
+    rows.reserve(pending_.size());
+    for (const auto& [hash, path] : pending_)
+        rows.emplace_back(&path, &entries_.at(hash));
+    std::sort(rows.begin(), rows.end(),
+              [](const auto& a, const auto& b) { return *a.first < *b.first; });
+    for (size_t i = 0; ok && i < rows.size(); ++i) {
+        const std::string& path = *rows[i].first;
+        const Entry& row = *rows[i].second;
         sqlite3_stmt* s = *put;
-        sqlite3_bind_blob(s, 1, p.Path.data(), static_cast<int>(p.Path.size()), SQLITE_STATIC);
-        sqlite3_bind_int64(s, 2, static_cast<int64_t>(p.Row.Device));
-        sqlite3_bind_int64(s, 3, static_cast<int64_t>(p.Row.Inode));
-        sqlite3_bind_int64(s, 4, p.Row.Size);
-        sqlite3_bind_int64(s, 5, p.Row.ModTimeNs);
-        sqlite3_bind_int64(s, 6, p.Row.ChangeTimeNs);
-        BindDigest(s, 7, p.Row.FirstBlock);
-        BindDigest(s, 8, p.Row.WholeFile);
-        sqlite3_bind_int64(s, 9, p.Row.UsedDay);
+        sqlite3_bind_blob(s, 1, path.data(), static_cast<int>(path.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(s, 2, static_cast<int64_t>(row.Device));
+        sqlite3_bind_int64(s, 3, static_cast<int64_t>(row.Inode));
+        sqlite3_bind_int64(s, 4, row.Size);
+        sqlite3_bind_int64(s, 5, row.ModTimeNs);
+        sqlite3_bind_int64(s, 6, row.ChangeTimeNs);
+        BindDigest(s, 7, row.FirstBlock);
+        BindDigest(s, 8, row.WholeFile);
+        sqlite3_bind_int64(s, 9, row.UsedDay);
         ok = put.Run();
     }
+    std::sort(used_.begin(), used_.end());
     for (size_t i = 0; ok && i < used_.size(); ++i) {
         sqlite3_bind_int64(*touch, 1, today_);
         sqlite3_bind_blob(*touch, 2, used_[i].data(), static_cast<int>(used_[i].size()),

@@ -72,10 +72,6 @@ class ChecksumCache {
         int32_t UsedDay = 0;
         bool Ambiguous = false; // two stored paths share the hash: both are misses
     };
-    struct Pending {
-        std::string Path;
-        Entry Row;
-    };
     ChecksumCache(sqlite3* db, const ChecksumCacheOptions& options);
     void Load() noexcept;
     Entry* Match(const CacheKey& key) noexcept;
@@ -91,7 +87,9 @@ class ChecksumCache {
     bool writable_ = true; // false after a failed write
     int32_t today_ = 0;
     std::unordered_map<uint64_t, Entry> entries_; // by the XXH3-64 of the path
-    std::vector<Pending> pending_;
+    // Paths whose entry changed, by the same hash: written once each, in path order, so that
+    // the store's tree grows in order rather than page by page at random.
+    std::unordered_map<uint64_t, std::string> pending_;
     std::vector<std::string> used_; // hit paths whose stored day is older than today
 };
 

@@ -1,5 +1,6 @@
 #include "platform/ContentFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -14,6 +15,8 @@ namespace {
 
 // Beyond this the kernel refuses a soft limit even when the hard one is unlimited.
 constexpr rlim_t UnlimitedFallback = 1 << 20;
+
+std::atomic<uint64_t> opens{0};
 
 } // namespace
 
@@ -55,6 +58,7 @@ ContentFile& ContentFile::operator=(ContentFile&& other) noexcept {
 
 bool ContentFile::Open(const std::string& path) {
     Close();
+    opens.fetch_add(1, std::memory_order_relaxed);
     const OpenedFile opened = OpenRegularFile(path);
     fd_ = opened.Descriptor;
     identity_ = opened.Identity;
@@ -79,6 +83,10 @@ int64_t ContentFile::ReadAt(void* buffer, size_t count, int64_t offset) const {
         if (n >= 0) return static_cast<int64_t>(n);
         if (errno != EINTR) return -1;
     }
+}
+
+uint64_t ContentFileOpens() {
+    return opens.load(std::memory_order_relaxed);
 }
 
 size_t OpenFileLimit() {

@@ -48,6 +48,9 @@ class ContentFile {
     FileIdentity identity_;
 };
 
+// How many files ContentFile has opened in this process: what a remembered checksum saves.
+uint64_t ContentFileOpens();
+
 // The soft limit on open files of this process.
 size_t OpenFileLimit();
 // Raises the soft limit on open files as far as the hard limit allows.

@@ -214,6 +214,7 @@ void Walker::TakeEntry(const std::string& path, DirectoryListing& listing, size_
     file.Device = status.Identity.Device;
     file.Inode = status.Identity.Inode;
     file.ModTimeNs = status.ModTimeNs;
+    file.ChangeTimeNs = status.ChangeTimeNs;
     AppendScan(state_, std::move(file));
 }
 

@@ -53,16 +53,24 @@ ReadAhead::~ReadAhead() {
         reader.join();
 }
 
-void ReadAhead::Queue(std::vector<ReadRequest> requests) {
+void ReadAhead::Queue(std::vector<ReadRequest> requests,
+                      std::vector<std::pair<ReadRequest, ReadOutcome>> known) {
     SortByPlace(requests);
     {
         std::lock_guard lock(mutex_);
-        for (ReadRequest& request : requests) {
-            if (!known_.insert(KeyOf(request)).second) continue;
+        auto count = [this](const ReadRequest& request) {
+            if (!known_.insert(KeyOf(request)).second) return false;
             if (predict_ && request.Run >= 0 && request.Kind == ReadKind::FirstBlock)
                 ++runs_[request.Run].Pending;
-            queue_.push_back(std::move(request));
-        }
+            return true;
+        };
+        std::vector<std::pair<ReadRequest, ReadOutcome>*> counted;
+        for (auto& entry : known)
+            if (count(entry.first)) counted.push_back(&entry);
+        for (ReadRequest& request : requests)
+            if (count(request)) queue_.push_back(std::move(request));
+        for (const auto* entry : counted)
+            Deliver(entry->first, entry->second);
     }
     work_.notify_all();
 }

@@ -38,7 +38,8 @@ struct ReadRequest {
 
 struct ReadOutcome {
     ContentDigest Digest;
-    bool Ok = false; // read to its end at its listed size
+    bool Ok = false;         // read to its end at its listed size
+    bool Remembered = false; // from the checksum cache, not read
 };
 
 class ReadAhead {
@@ -53,8 +54,10 @@ class ReadAhead {
     // False when no reader thread could be started: the search then reads on its own.
     bool Usable() const { return !readers_.empty(); }
 
-    // Queues requests behind those already queued, in physical order among themselves.
-    void Queue(std::vector<ReadRequest> requests);
+    // Queues requests behind those already queued, in physical order among themselves. Those
+    // with an outcome known already (remembered) are not read; they count for their run.
+    void Queue(std::vector<ReadRequest> requests,
+               std::vector<std::pair<ReadRequest, ReadOutcome>> known = {});
 
     // The outcome of request, queued first now if nobody asked for it yet. While it waits it
     // lets control pump events; nullopt when a stop request ended the wait.

@@ -9,6 +9,7 @@
 
 #include "model/SortProcedures.h"
 #include "model/TextFormats.h"
+#include "platform/ChecksumCache.h"
 #include "platform/FileIdentity.h"
 #include "search/FileCollection.h"
 #include "search/ReadAhead.h"
@@ -61,6 +62,9 @@ class SearchRun {
     void FinalReport();
 
   private:
+    void OpenCache();
+    std::optional<ContentDigest> Recall(const TFileInfoType& file, ReadKind kind);
+    void Remember(const TFileInfoType& file, ReadKind kind, const ReadOutcome& outcome);
     void PlanReads();
     bool CompareRuns();
     ReadRequest RequestFor(const TFileInfoType& file, ReadKind kind) const;
@@ -86,10 +90,39 @@ class SearchRun {
     const OperationControl& control_;
     int32_t groupNo_ = 0;
     QString totalFilesText_ = QStringLiteral("0");
-    DigestTable firstBlocks_;          // of the run under work, readable files only
-    DigestTable contents_;             // checksum mode: of the run's readable candidates
-    std::unique_ptr<ReadAhead> ahead_; // none: every file is read when the run gets to it
+    DigestTable firstBlocks_;              // of the run under work, readable files only
+    DigestTable contents_;                 // checksum mode: of the run's readable candidates
+    std::unique_ptr<ReadAhead> ahead_;     // none: every file is read when the run gets to it
+    std::unique_ptr<ChecksumCache> cache_; // the checksum mode's memory, when asked for
 };
+
+CacheKey CacheKeyOf(const std::string& path, const TFileInfoType& file) {
+    return {path, file.Device, file.Inode, file.Size, file.ModTimeNs, file.ChangeTimeNs};
+}
+
+// Only the checksum mode remembers: the byte-by-byte mode promises to compare the bytes. A
+// store that cannot be used is passed over; the search then reads every file.
+void SearchRun::OpenCache() {
+    if (state_.CompareMode == 1 || state_.ChecksumCacheFile.empty()) return;
+    std::string reason;
+    cache_ = ChecksumCache::Open(state_.ChecksumCacheFile, reason);
+}
+
+std::optional<ContentDigest> SearchRun::Recall(const TFileInfoType& file, ReadKind kind) {
+    if (!cache_) return std::nullopt;
+    const CachedDigests known = cache_->Find(CacheKeyOf(FullPath(state_, file), file));
+    return kind == ReadKind::FirstBlock ? known.FirstBlock : known.WholeFile;
+}
+
+// Only a read that came to its end at the listed size is remembered.
+void SearchRun::Remember(const TFileInfoType& file, ReadKind kind, const ReadOutcome& outcome) {
+    if (!cache_ || !outcome.Ok || outcome.Remembered) return;
+    const CacheKey key = CacheKeyOf(state_.CurrentFile, file);
+    if (kind == ReadKind::FirstBlock)
+        cache_->StoreFirstBlock(key, outcome.Digest);
+    else
+        cache_->StoreWholeFile(key, outcome.Digest);
+}
 
 // Requests join the readers' queue in batches of this many, in the order the runs will ask
 // for them; each batch is read in physical order.
@@ -108,20 +141,30 @@ void SearchRun::PlanReads() {
     }
     const TFileList& list = state_.ScanList;
     std::vector<ReadRequest> batch;
+    std::vector<std::pair<ReadRequest, ReadOutcome>> remembered;
+    auto plan = [&](const TFileInfoType& file, ReadKind kind, int32_t run) {
+        ReadRequest request = RequestFor(file, kind);
+        request.Run = run;
+        if (const auto digest = Recall(file, kind))
+            remembered.emplace_back(std::move(request), ReadOutcome{*digest, true, true});
+        else if (run >= 0)
+            batch.push_back(std::move(request));
+    };
     int32_t runNo = 0;
     for (int32_t s = 0, e = 0; s <= state_.ScanLast; s = e + 1, ++runNo) {
         for (e = s; e < state_.ScanLast && list[e + 1].Size == list[s].Size;)
             ++e;
         if (e == s || list[s].Size == 0 || (list[s].Size <= BlockSize && !byChecksum)) continue;
-        const ReadKind kind =
-            list[s].Size <= BlockSize ? ReadKind::WholeFile : ReadKind::FirstBlock;
+        const bool small = list[s].Size <= BlockSize;
         for (int32_t j = s; j <= e; ++j) {
-            batch.push_back(RequestFor(list[j], kind));
-            batch.back().Run = runNo;
+            plan(list[j], small ? ReadKind::WholeFile : ReadKind::FirstBlock, runNo);
+            // Remembered whole files of a large size are handed over before the run asks.
+            if (!small && cache_) plan(list[j], ReadKind::WholeFile, -1);
         }
-        if (batch.size() >= PlanBatch) ahead_->Queue(std::exchange(batch, {}));
+        if (batch.size() + remembered.size() >= PlanBatch)
+            ahead_->Queue(std::exchange(batch, {}), std::exchange(remembered, {}));
     }
-    ahead_->Queue(std::move(batch));
+    ahead_->Queue(std::move(batch), std::move(remembered));
 }
 
 ReadRequest SearchRun::RequestFor(const TFileInfoType& file, ReadKind kind) const {
@@ -131,34 +174,47 @@ ReadRequest SearchRun::RequestFor(const TFileInfoType& file, ReadKind kind) cons
 // Both return false when a stop request ended the read. The yields stay where reading on the
 // spot has them: one per first block, one per block of a whole file.
 bool SearchRun::ReadFirstBlock(const TFileInfoType& file, ContentDigest& digest, bool& ok) {
-    if (!ahead_) {
-        digest = FirstBlockDigest(state_.CurrentFile, file.Size, control_, ok);
-        return !Stopped();
+    std::optional<ReadOutcome> outcome;
+    if (ahead_) {
+        outcome = ahead_->Take(RequestFor(file, ReadKind::FirstBlock), control_);
+        if (!outcome) return false;
+        control_.Yield();
+    } else if (const auto remembered = Recall(file, ReadKind::FirstBlock)) {
+        outcome = ReadOutcome{*remembered, true, true};
+        control_.Yield();
+    } else {
+        outcome.emplace();
+        outcome->Digest = FirstBlockDigest(state_.CurrentFile, file.Size, control_, outcome->Ok);
     }
-    const std::optional<ReadOutcome> outcome =
-        ahead_->Take(RequestFor(file, ReadKind::FirstBlock), control_);
-    if (!outcome) return false;
+    if (Stopped()) return false;
+    Remember(file, ReadKind::FirstBlock, *outcome);
     digest = outcome->Digest;
     ok = outcome->Ok;
-    control_.Yield();
-    return !Stopped();
+    return true;
 }
 
 bool SearchRun::ReadWholeFile(const TFileInfoType& file, ContentDigest& digest, bool& ok) {
-    if (!ahead_) {
-        digest = FileDigest(state_.CurrentFile, file.Size, control_, ok);
-        return !Stopped();
+    std::optional<ReadOutcome> outcome;
+    if (ahead_) {
+        outcome = ahead_->Take(RequestFor(file, ReadKind::WholeFile), control_);
+        if (!outcome) return false;
+    } else if (const auto remembered = Recall(file, ReadKind::WholeFile)) {
+        outcome = ReadOutcome{*remembered, true, true};
+    } else {
+        outcome.emplace();
+        outcome->Digest = FileDigest(state_.CurrentFile, file.Size, control_, outcome->Ok);
+        if (Stopped()) return false;
+        Remember(file, ReadKind::WholeFile, *outcome);
     }
-    const std::optional<ReadOutcome> outcome =
-        ahead_->Take(RequestFor(file, ReadKind::WholeFile), control_);
-    if (!outcome) return false;
     digest = outcome->Digest;
     ok = outcome->Ok;
+    if (!outcome->Remembered && !ahead_) return true; // read on the spot: it yielded per block
     for (int64_t block = 0; ok && block <= file.Size / BlockSize; ++block) {
         control_.Yield();
         if (Stopped()) return false;
     }
-    return !Stopped();
+    Remember(file, ReadKind::WholeFile, *outcome);
+    return true;
 }
 
 bool SearchRun::SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending) {
@@ -364,8 +420,11 @@ bool SearchRun::FindDuplicateGroups() {
         ~Readers() { ahead_.reset(); }
         std::unique_ptr<ReadAhead>& ahead_;
     } readers(ahead_);
+    OpenCache();
     PlanReads();
-    return CompareRuns();
+    const bool done = CompareRuns();
+    if (cache_) cache_->Finish();
+    return done;
 }
 
 bool SearchRun::CompareRuns() {

@@ -272,7 +272,8 @@ TEST_F(ChecksumCacheTest, DamagedTableIsReadAsEmptyAndNeverWritten) {
     Fill(3000);
     std::string bytes = Bytes(store);
     ASSERT_GT(bytes.size(), 3 * 4096u);
-    for (size_t i = 4096 + 100; i < bytes.size(); i += 4096)
+    // Every page's header and cell pointers from the second page on: the tree itself is broken.
+    for (size_t i = 4096; i < bytes.size(); i += 4096)
         bytes.replace(i, 64, std::string(64, '\xFF'));
     tree.File("cache/Pellmora/checksums.sqlite", bytes);
     auto cache = Opened();

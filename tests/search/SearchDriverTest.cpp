@@ -1,10 +1,14 @@
 #include "search/SearchDriver.h"
 #include "model/TextFormats.h"
+#include "platform/ContentFile.h"
 #include "search/crc32tab.h"
 #include "support/RecordingView.h"
 #include "support/TempTree.h"
 
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <set>
@@ -320,6 +324,76 @@ TEST_F(SearchDriverTest, ARunOfOneCrcSplitsIntoItsTrueGroups) {
         EXPECT_EQ(state.DuplicatesSize, 4000);
         ExpectInvariants();
     }
+}
+
+// With the checksum cache, an unchanged file is not opened again, and the list is the same as
+// without it; a change of any part of a file's key makes it read again. The byte-by-byte mode
+// never uses the store, and a store that cannot be used is passed over untouched.
+TEST_F(SearchDriverTest, RememberedChecksumsSaveReadsAndNeverChangeTheList) {
+    for (const char* name : {"a", "b", "d", "e"})
+        tree.File(name, std::string(3000, 'a'));
+    tree.Pattern("big1", 3 * BlockSize, 5);
+    tree.Pattern("big2", 3 * BlockSize, 5);
+    tree.Pattern("big3", 3 * BlockSize, 6);
+    sleep(2); // the store takes no file changed within its last two seconds
+    TempTree store;
+    auto opensOfRun = [this] {
+        const uint64_t before = ContentFileOpens();
+        Run();
+        return ContentFileOpens() - before;
+    };
+    for (const int32_t readers : {0, 5}) {
+        state.ReadersInFlight = readers;
+        SCOPED_TRACE(readers);
+        state.ChecksumCacheFile = store.Path("cache" + std::to_string(readers) + ".sqlite");
+        EXPECT_GT(opensOfRun(), 0u);
+        const auto groups = Groups();
+        ASSERT_EQ(groups.size(), 2u);
+        EXPECT_EQ(groups[1].size(), 4u);
+        EXPECT_EQ(opensOfRun(), 0u) << "every digest remembered";
+        EXPECT_EQ(Groups(), groups);
+        ExpectInvariants();
+    }
+    struct Change {
+        const char* what;
+        std::function<void()> apply;
+    };
+    const Change changes[] = {
+        {"modification time", [&] { tree.SetTime("a", 1000000000); }},
+        {"content, times put back",
+         [&] {
+             struct stat before {};
+             stat(tree.Path("b").c_str(), &before);
+             tree.File("b", std::string(3000, 'a'));
+             const timespec times[2] = {before.st_atim, before.st_mtim};
+             utimensat(AT_FDCWD, tree.Path("b").c_str(), times, 0);
+         }},
+        {"replaced by rename",
+         [&] {
+             tree.File("d.new", std::string(3000, 'a'));
+             rename(tree.Path("d.new").c_str(), tree.Path("d").c_str());
+         }},
+        {"a new hard link", [&] { link(tree.Path("e").c_str(), tree.Path("z").c_str()); }},
+        {"a copy", [&] { tree.File("c", std::string(3000, 'a')); }},
+    };
+    // A file changed just now is read but not remembered, so each change adds one open.
+    uint64_t changed = 0;
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        change.apply();
+        EXPECT_EQ(opensOfRun(), ++changed);
+    }
+    state.CompareMode = 1;
+    state.ChecksumCacheFile = store.Path("bytes/checksums.sqlite");
+    EXPECT_GT(opensOfRun(), 0u);
+    EXPECT_FALSE(std::filesystem::exists(store.Path("bytes"))) << "no store in byte mode";
+    state.CompareMode = 0;
+    const std::string garbage(5000, 'x');
+    state.ChecksumCacheFile = store.File("corrupt.sqlite", garbage);
+    EXPECT_GT(opensOfRun(), 0u);
+    EXPECT_EQ(Groups().size(), 2u);
+    std::ifstream kept(state.ChecksumCacheFile);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), garbage);
 }
 
 TEST_F(SearchDriverTest, StartChecksRefuseAndClearThePreviousResult) {
