@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Times pellmora-scan with the checksum cache against the same build without it: the first
+# search (which fills the store) and the repeat search (which finds it), each on a cold page
+# cache (dropped before the run) and on a warm one; then the store's size per 100,000 files.
+# Usage: bench/cache.sh BUILD_DIR [TREE_DIR]   (default: the large bench tree)
+# Environment: N (turns, default 3), TREES (where the bench trees are).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+if [ $# -lt 1 ]; then
+    echo "usage: $0 BUILD_DIR [TREE_DIR]" >&2
+    exit 2
+fi
+if [ "$(id -u)" -ne 0 ]; then
+    echo "$0: the cold runs drop the page cache (/proc/sys/vm/drop_caches), which needs root" >&2
+    exit 1
+fi
+build_dir=$1
+tree=${2:-${TREES:-$here/trees}/large/tree}
+scan=$build_dir/pellmora-scan
+[ -x "$scan" ] || { echo "$0: no pellmora-scan in $build_dir" >&2; exit 1; }
+[ -d "$tree" ] || { echo "$0: no tree at $tree (bench/gen_tree.py --size large makes it)" >&2; exit 1; }
+runs=${N:-3}
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+# shellcheck source=bench/lib.sh
+source "$here/lib.sh"
+store=$scratch/checksums.sqlite
+args=(--include-empty --min-size 0 --format text "$tree")
+
+drop() { sync; echo 3 > /proc/sys/vm/drop_caches; }
+seconds() {
+    local start end
+    start=$(date +%s.%N)
+    "$@" > /dev/null 2>&1
+    end=$(date +%s.%N)
+    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", e - s }'
+}
+forget() { rm -f "$store" "$store-wal" "$store-shm"; }
+
+declare -A times
+record() { times[$1]+="$2 "; }
+echo "== checksum cache: $tree, turns: $runs"
+for turn in $(seq "$runs"); do
+    drop; record none-cold "$(seconds "$scan" "${args[@]}")"
+    forget; drop; record first-cold "$(seconds "$scan" --cache-file "$store" "${args[@]}")"
+    drop; record repeat-cold "$(seconds "$scan" --cache-file "$store" "${args[@]}")"
+    "$scan" "${args[@]}" > /dev/null 2>&1 # warms the page cache
+    record none-warm "$(seconds "$scan" "${args[@]}")"
+    forget; record first-warm "$(seconds "$scan" --cache-file "$store" "${args[@]}")"
+    record repeat-warm "$(seconds "$scan" --cache-file "$store" "${args[@]}")"
+    echo "turn $turn: $(for k in none-cold first-cold repeat-cold none-warm first-warm repeat-warm; do
+        printf '%s %s s, ' "$k" "$(echo "${times[$k]}" | awk '{ print $NF }')"; done)"
+done
+
+med() { echo "${times[$1]}" | tr ' ' '\n' | grep . | median; }
+printf '%-8s %12s %12s %12s %10s %10s\n' cache "without s" "first s" "repeat s" first/none repeat/none
+for c in cold warm; do
+    none=$(med "none-$c") first=$(med "first-$c") repeat=$(med "repeat-$c")
+    printf '%-8s %12s %12s %12s %10s %10s\n' "$c" "$none" "$first" "$repeat" \
+        "$(ratio "$first" "$none")" "$(ratio "$repeat" "$none")"
+done
+rows=$(python3 -c 'import sqlite3, sys; print(sqlite3.connect(sys.argv[1]).execute("select count(*) from digests").fetchone()[0])' "$store")
+bytes=$(stat -c %s "$store")
+echo "store: $rows files in $bytes bytes, $(awk -v b="$bytes" -v r="$rows" 'BEGIN { printf "%.1f", b / r * 100000 / 1048576 }') MiB per 100,000 files"
