@@ -7,19 +7,14 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace pellmora {
 
 TreePrefetch::TreePrefetch(size_t threads, std::function<bool(const std::string&)> skip)
     : skip_(std::move(skip)) {
-    try {
-        for (size_t i = 0; i < threads; ++i)
-            threads_.emplace_back([this] { Loop(); });
-    } catch (const std::system_error&) {
-        // Fewer threads warm less; none leaves the walk to wait for the disk on its own.
-    }
+    // Fewer threads warm less; none leaves the walk to wait for the disk on its own.
+    threads_.Start(threads, [this] { Loop(); });
 }
 
 TreePrefetch::~TreePrefetch() {
@@ -28,8 +23,7 @@ TreePrefetch::~TreePrefetch() {
         cancelled_ = true;
     }
     work_.notify_all();
-    for (std::thread& thread : threads_)
-        thread.join();
+    threads_.Join();
 }
 
 void TreePrefetch::Add(const std::string& folder) {

@@ -6,6 +6,8 @@
 // memory. Nothing of what the threads read is kept or reported. They never follow a link, never
 // leave the file system of the folder they were given, and never open a file.
 
+#include "platform/WorkerThreads.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -13,7 +15,6 @@
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace pellmora {
@@ -44,7 +45,7 @@ class TreePrefetch {
     std::condition_variable work_;
     std::deque<Folder> queue_;
     std::atomic<bool> cancelled_{false};
-    std::vector<std::thread> threads_;
+    WorkerThreads threads_;
 };
 
 } // namespace pellmora

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <system_error>
 
 namespace pellmora {
 
@@ -35,12 +34,8 @@ size_t DefaultReadersInFlight() {
 }
 
 ReadAhead::ReadAhead(size_t readers, bool predictWholeFiles) : predict_(predictWholeFiles) {
-    try {
-        for (size_t i = 0; i < readers; ++i)
-            readers_.emplace_back([this] { ReaderLoop(); });
-    } catch (const std::system_error&) {
-        // Fewer readers than asked for still read ahead; none leaves the search to read alone.
-    }
+    // Fewer readers than asked for still read ahead; none leaves the search to read alone.
+    readers_.Start(readers, [this] { ReaderLoop(); });
 }
 
 ReadAhead::~ReadAhead() {
@@ -49,8 +44,7 @@ ReadAhead::~ReadAhead() {
         cancelled_ = true;
     }
     work_.notify_all();
-    for (std::thread& reader : readers_)
-        reader.join();
+    readers_.Join();
 }
 
 void ReadAhead::Queue(std::vector<ReadRequest> requests,

@@ -9,6 +9,7 @@
 #include "model/OperationControl.h"
 #include "platform/ContentDigest.h"
 #include "platform/FileIdentity.h"
+#include "platform/WorkerThreads.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -17,7 +18,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -52,7 +52,7 @@ class ReadAhead {
     ReadAhead& operator=(const ReadAhead&) = delete;
 
     // False when no reader thread could be started: the search then reads on its own.
-    bool Usable() const { return !readers_.empty(); }
+    bool Usable() const { return !readers_.Empty(); }
 
     // Queues requests behind those already queued, in physical order among themselves. Those
     // with an outcome known already (remembered) are not read; they count for their run.
@@ -95,7 +95,7 @@ class ReadAhead {
     std::unordered_map<int32_t, RunProgress> runs_;
     std::optional<Key> awaited_;
     std::atomic<bool> cancelled_{false};
-    std::vector<std::thread> readers_;
+    WorkerThreads readers_;
 };
 
 // How many reads the search keeps in flight; 0 reads on the search's own thread only.
