@@ -8,6 +8,7 @@ same tree. Standard library only; written for clarity, not speed.
 """
 
 import codecs
+import hashlib
 import os
 import re
 import stat
@@ -37,11 +38,12 @@ class Refused(Exception):
 
 
 class Record:
-    __slots__ = ("size", "crc", "candidate", "name", "dir_index", "group")
+    __slots__ = ("size", "crc", "wide", "candidate", "name", "dir_index", "group")
 
     def __init__(self, size, name, dir_index):
         self.size = size
         self.crc = 0
+        self.wide = None  # a 128-bit hash of the same bytes as crc, in the checksum mode
         self.candidate = 0
         self.name = name
         self.dir_index = dir_index
@@ -58,6 +60,23 @@ def compare_size(a, b, descending):
 def compare_crc(a, b, descending):
     r = (a.crc > b.crc) - (a.crc < b.crc)  # crc is kept unsigned
     return -r if descending == 1 else r
+
+
+def split_collisions(scan, s, e):
+    """Files of one CRC-32 with different 128-bit hashes are brought together hash by hash,
+    in the order of each hash's first file; without a collision nothing moves."""
+    a = s
+    while a <= e:
+        b = a
+        while b < e and scan[b + 1].crc == scan[a].crc:
+            b += 1
+        order = []
+        for j in range(a, b + 1):
+            if scan[j].wide not in order:
+                order.append(scan[j].wide)
+        if len(order) > 1:
+            scan[a:b + 1] = sorted(scan[a:b + 1], key=lambda r: order.index(r.wide))
+        a = b + 1
 
 
 def compare_candidate(a, b, descending):
@@ -217,45 +236,53 @@ def open_regular(path):
     return fd
 
 
+def wide_hash(data):
+    """Files count as equal only when a 128-bit hash agrees too, not the CRC-32 alone. Any
+    128-bit hash gives the same groups as the program's XXH3-128 where neither collides."""
+    return hashlib.blake2b(data, digest_size=16).digest()
+
+
 def first_block_crc(path):
-    """(ok, crc) of the first block; not ok when it cannot be opened or read in full."""
+    """(ok, crc, wide) of the first block; not ok when it cannot be opened or read in full."""
     try:
         fd = open_regular(path)
     except OSError:
-        return False, 0
+        return False, 0, None
     try:
         data = os.read(fd, BLOCK_SIZE)
     except OSError:
-        return False, 0
+        return False, 0, None
     finally:
         os.close(fd)
     if len(data) != BLOCK_SIZE:  # only used for files larger than one block
-        return False, 0
-    return True, zlib.crc32(data) & 0xFFFFFFFF
+        return False, 0, None
+    return True, zlib.crc32(data) & 0xFFFFFFFF, wide_hash(data)
 
 
 def file_crc(path, size):
-    """(ok, crc) of the whole file; not ok on open/read error or a length other than size."""
+    """(ok, crc, wide) of the whole file; not ok on open/read error or a length other than size."""
     try:
         fd = open_regular(path)
     except OSError:
-        return False, 0
+        return False, 0, None
     crc = 0
     total = 0
+    wide = hashlib.blake2b(digest_size=16)
     try:
         while True:
             data = os.read(fd, BLOCK_SIZE)
             if not data:
                 break
             crc = zlib.crc32(data, crc)
+            wide.update(data)
             total += len(data)
     except OSError:
-        return False, 0
+        return False, 0, None
     finally:
         os.close(fd)
     if total != size:
-        return False, 0
-    return True, crc & 0xFFFFFFFF
+        return False, 0, None
+    return True, crc & 0xFFFFFFFF, wide.digest()
 
 
 def compare_file_group(paths, size):
@@ -457,20 +484,21 @@ class Search:
             for j in range(s, e + 1):
                 scan[j].candidate = 1
         else:
-            unreadable = set()
+            first = {}
             for j in range(s, e + 1):
                 scan[j].candidate = 0
-                ok, scan[j].crc = first_block_crc(self.full_path(scan[j]))
-                if not ok:
-                    unreadable.add(id(scan[j]))
+                ok, scan[j].crc, wide = first_block_crc(self.full_path(scan[j]))
+                if ok:
+                    first[id(scan[j])] = (scan[j].crc, wide)
             sort_file_list(scan, s, e, compare_crc, 1)
+            # A candidate shares its first block's CRC-32 and 128-bit hash with another
+            # readable file of the run.
+            shared = {}
+            for key in first.values():
+                shared[key] = shared.get(key, 0) + 1
             for j in range(s, e + 1):
-                before = j > s and scan[j].crc == scan[j - 1].crc
-                after = j < e and scan[j].crc == scan[j + 1].crc
-                scan[j].candidate = 1 if (before or after) else 0
-            for j in range(s, e + 1):
-                if id(scan[j]) in unreadable:
-                    scan[j].candidate = 0
+                key = first.get(id(scan[j]))
+                scan[j].candidate = 1 if key is not None and shared[key] > 1 else 0
         dropped = 0
         if self.opts["byte_compare"]:
             members = [j for j in range(s, e + 1) if scan[j].candidate == 1]
@@ -485,7 +513,7 @@ class Search:
         else:
             for j in range(s, e + 1):
                 if scan[j].candidate == 1:
-                    ok, crc = file_crc(self.full_path(scan[j]), size)
+                    ok, crc, scan[j].wide = file_crc(self.full_path(scan[j]), size)
                     scan[j].crc = crc
                     if not ok:
                         scan[j].candidate = 0
@@ -496,12 +524,14 @@ class Search:
             sort_file_list(scan, s, e, compare_candidate, 0)
             s += dropped
         sort_file_list(scan, s, e, compare_crc, 1)
+        split_collisions(scan, s, e)
+        same = lambda x, y: x.crc == y.crc and x.wide == y.wide
         for j in range(s, e + 1):
-            before = j > s and scan[j].crc == scan[j - 1].crc
-            after = j < e and scan[j].crc == scan[j + 1].crc
+            before = j > s and same(scan[j], scan[j - 1])
+            after = j < e and same(scan[j], scan[j + 1])
             if not (before or after):
                 continue
-            if j == s or scan[j].crc != scan[j - 1].crc:
+            if j == s or not same(scan[j], scan[j - 1]):
                 self.group_no += 1
             self.append_result(scan[j])
 
@@ -593,6 +623,16 @@ def main():
     except (ValueError, StopIteration):
         sys.stderr.write(USAGE)
         return 2
+    # A named folder that cannot be searched gets its own line; the others are still searched.
+    folder_failed = False
+    for folder in listed:
+        try:
+            os.close(os.open(folder, os.O_RDONLY | os.O_DIRECTORY | os.O_CLOEXEC))
+        except OSError as error:
+            sys.stderr.buffer.write(b"pellmora-scan: " + folder + b": " +
+                                    os.strerror(error.errno).encode() + b"\n")
+            folder_failed = True
+    sys.stderr.flush()
     try:
         check_start(opts, listed)
     except Refused as refusal:
@@ -605,7 +645,7 @@ def main():
         out.write(b"%d\t%d\t" % (group, size) + path + b"\n")
     out.flush()
     sys.stderr.write(end_message(len(search.scan), search.results))
-    return 0
+    return 1 if folder_failed else 0
 
 
 if __name__ == "__main__":
