@@ -6,8 +6,8 @@
 #include "export/ReportFile.h"
 #include "model/LocaleContext.h"
 #include "model/NativeText.h"
-#include "platform/DriveList.h"
 #include "platform/ChecksumCache.h"
+#include "platform/DriveList.h"
 #include "search/SearchDriver.h"
 #include "search/crc32tab.h"
 
