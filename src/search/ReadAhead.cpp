@@ -152,22 +152,18 @@ void ReadAhead::Deliver(const ReadRequest& request, const ReadOutcome& outcome) 
 // A run's files whose first block another readable file of the run shares are the ones the
 // search will read whole: their reads go first, in physical order.
 void ReadAhead::QueueCalledFor(RunProgress& run) {
-    auto& done = run.Done;
-    std::sort(done.begin(), done.end(), [](const auto& a, const auto& b) {
-        const ContentDigest& x = a.second.Digest;
-        const ContentDigest& y = b.second.Digest;
-        return std::tie(a.second.Ok, x.High, x.Low, x.Crc) <
-               std::tie(b.second.Ok, y.High, y.Low, y.Crc);
-    });
-    std::vector<ReadRequest> called;
-    for (size_t i = 0; i < done.size(); ++i) {
-        const auto& [request, outcome] = done[i];
+    std::vector<const ReadRequest*> readable;
+    std::vector<ContentDigest> digests;
+    for (const auto& [request, outcome] : run.Done) {
         if (!outcome.Ok) continue;
-        const bool shared =
-            (i > 0 && done[i - 1].second.Ok && done[i - 1].second.Digest == outcome.Digest) ||
-            (i + 1 < done.size() && done[i + 1].second.Digest == outcome.Digest);
-        if (!shared) continue;
-        ReadRequest whole = request;
+        readable.push_back(&request);
+        digests.push_back(outcome.Digest);
+    }
+    const std::vector<bool> shared = DigestsShared(digests);
+    std::vector<ReadRequest> called;
+    for (size_t i = 0; i < readable.size(); ++i) {
+        if (!shared[i]) continue;
+        ReadRequest whole = *readable[i];
         whole.Kind = ReadKind::WholeFile;
         whole.Run = -1;
         if (known_.insert(KeyOf(whole)).second) called.push_back(std::move(whole));

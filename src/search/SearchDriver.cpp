@@ -19,7 +19,6 @@
 #include <exception>
 #include <memory>
 #include <optional>
-#include <tuple>
 #include <unordered_map>
 
 namespace pellmora {
@@ -35,22 +34,6 @@ FileIdentity IdentityOf(const TFileInfoType& file) {
     return {file.Device, file.Inode};
 }
 
-bool DigestLess(const ContentDigest& x, const ContentDigest& y) {
-    return std::tie(x.High, x.Low, x.Crc) < std::tie(y.High, y.Low, y.Crc);
-}
-
-// Calls mark for every position whose digest another entry shares.
-template <typename Mark>
-void MarkEqualDigests(std::vector<std::pair<ContentDigest, int32_t>>& entries, Mark mark) {
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& x, const auto& y) { return DigestLess(x.first, y.first); });
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const bool before = i > 0 && entries[i].first == entries[i - 1].first;
-        const bool after = i + 1 < entries.size() && entries[i].first == entries[i + 1].first;
-        if (before || after) mark(entries[i].second);
-    }
-}
-
 class SearchRun {
   public:
     SearchRun(SearchState& state, SearchView& view, const OperationControl& control)
@@ -63,13 +46,12 @@ class SearchRun {
 
   private:
     void OpenCache();
-    std::optional<ContentDigest> Recall(const TFileInfoType& file, ReadKind kind);
+    std::optional<ContentDigest> Recall(const std::string& path, const TFileInfoType& file,
+                                        ReadKind kind);
     void Remember(const TFileInfoType& file, ReadKind kind, const ReadOutcome& outcome);
     void PlanReads();
     bool CompareRuns();
-    ReadRequest RequestFor(const TFileInfoType& file, ReadKind kind) const;
-    bool ReadFirstBlock(const TFileInfoType& file, ContentDigest& digest, bool& ok);
-    bool ReadWholeFile(const TFileInfoType& file, ContentDigest& digest, bool& ok);
+    std::optional<ReadOutcome> Obtain(const TFileInfoType& file, ReadKind kind);
     bool CompareRun(int32_t s, int32_t e, int32_t i);
     bool MarkFirstBlockCandidates(int32_t s, int32_t e);
     bool CheckContents(int32_t s, int32_t e, int32_t& dropped);
@@ -96,6 +78,10 @@ class SearchRun {
     std::unique_ptr<ChecksumCache> cache_; // the checksum mode's memory, when asked for
 };
 
+ReadRequest RequestFor(const std::string& path, const TFileInfoType& file, ReadKind kind) {
+    return {path, file.Size, IdentityOf(file), kind, -1};
+}
+
 CacheKey CacheKeyOf(const std::string& path, const TFileInfoType& file) {
     return {path, file.Device, file.Inode, file.Size, file.ModTimeNs, file.ChangeTimeNs};
 }
@@ -108,9 +94,10 @@ void SearchRun::OpenCache() {
     cache_ = ChecksumCache::Open(state_.ChecksumCacheFile, reason);
 }
 
-std::optional<ContentDigest> SearchRun::Recall(const TFileInfoType& file, ReadKind kind) {
+std::optional<ContentDigest> SearchRun::Recall(const std::string& path, const TFileInfoType& file,
+                                               ReadKind kind) {
     if (!cache_) return std::nullopt;
-    const CachedDigests known = cache_->Find(CacheKeyOf(FullPath(state_, file), file));
+    const CachedDigests known = cache_->Find(CacheKeyOf(path, file));
     return kind == ReadKind::FirstBlock ? known.FirstBlock : known.WholeFile;
 }
 
@@ -142,10 +129,11 @@ void SearchRun::PlanReads() {
     const TFileList& list = state_.ScanList;
     std::vector<ReadRequest> batch;
     std::vector<std::pair<ReadRequest, ReadOutcome>> remembered;
-    auto plan = [&](const TFileInfoType& file, ReadKind kind, int32_t run) {
-        ReadRequest request = RequestFor(file, kind);
+    auto plan = [&](const std::string& path, const TFileInfoType& file, ReadKind kind,
+                    int32_t run) {
+        ReadRequest request = RequestFor(path, file, kind);
         request.Run = run;
-        if (const auto digest = Recall(file, kind))
+        if (const auto digest = Recall(path, file, kind))
             remembered.emplace_back(std::move(request), ReadOutcome{*digest, true, true});
         else if (run >= 0)
             batch.push_back(std::move(request));
@@ -157,9 +145,10 @@ void SearchRun::PlanReads() {
         if (e == s || list[s].Size == 0 || (list[s].Size <= BlockSize && !byChecksum)) continue;
         const bool small = list[s].Size <= BlockSize;
         for (int32_t j = s; j <= e; ++j) {
-            plan(list[j], small ? ReadKind::WholeFile : ReadKind::FirstBlock, runNo);
+            const std::string path = FullPath(state_, list[j]);
+            plan(path, list[j], small ? ReadKind::WholeFile : ReadKind::FirstBlock, runNo);
             // Remembered whole files of a large size are handed over before the run asks.
-            if (!small && cache_) plan(list[j], ReadKind::WholeFile, -1);
+            if (!small && cache_) plan(path, list[j], ReadKind::WholeFile, -1);
         }
         if (batch.size() + remembered.size() >= PlanBatch)
             ahead_->Queue(std::exchange(batch, {}), std::exchange(remembered, {}));
@@ -167,54 +156,35 @@ void SearchRun::PlanReads() {
     ahead_->Queue(std::move(batch), std::move(remembered));
 }
 
-ReadRequest SearchRun::RequestFor(const TFileInfoType& file, ReadKind kind) const {
-    return {FullPath(state_, file), file.Size, IdentityOf(file), kind, -1};
-}
-
-// Both return false when a stop request ended the read. The yields stay where reading on the
-// spot has them: one per first block, one per block of a whole file.
-bool SearchRun::ReadFirstBlock(const TFileInfoType& file, ContentDigest& digest, bool& ok) {
+// The digest of the file at CurrentFile: remembered, taken from the readers, or read on the
+// spot; nullopt when a stop request ended the wait or the read. The yields stay where reading on
+// the spot has them: one per first block, one per block of a whole file.
+std::optional<ReadOutcome> SearchRun::Obtain(const TFileInfoType& file, ReadKind kind) {
+    const std::string& path = state_.CurrentFile;
     std::optional<ReadOutcome> outcome;
     if (ahead_) {
-        outcome = ahead_->Take(RequestFor(file, ReadKind::FirstBlock), control_);
-        if (!outcome) return false;
-        control_.Yield();
-    } else if (const auto remembered = Recall(file, ReadKind::FirstBlock)) {
-        outcome = ReadOutcome{*remembered, true, true};
-        control_.Yield();
-    } else {
-        outcome.emplace();
-        outcome->Digest = FirstBlockDigest(state_.CurrentFile, file.Size, control_, outcome->Ok);
-    }
-    if (Stopped()) return false;
-    Remember(file, ReadKind::FirstBlock, *outcome);
-    digest = outcome->Digest;
-    ok = outcome->Ok;
-    return true;
-}
-
-bool SearchRun::ReadWholeFile(const TFileInfoType& file, ContentDigest& digest, bool& ok) {
-    std::optional<ReadOutcome> outcome;
-    if (ahead_) {
-        outcome = ahead_->Take(RequestFor(file, ReadKind::WholeFile), control_);
-        if (!outcome) return false;
-    } else if (const auto remembered = Recall(file, ReadKind::WholeFile)) {
+        outcome = ahead_->Take(RequestFor(path, file, kind), control_);
+        if (!outcome) return std::nullopt;
+    } else if (const auto remembered = Recall(path, file, kind)) {
         outcome = ReadOutcome{*remembered, true, true};
     } else {
         outcome.emplace();
-        outcome->Digest = FileDigest(state_.CurrentFile, file.Size, control_, outcome->Ok);
-        if (Stopped()) return false;
-        Remember(file, ReadKind::WholeFile, *outcome);
+        outcome->Digest = kind == ReadKind::FirstBlock
+                              ? FirstBlockDigest(path, file.Size, control_, outcome->Ok)
+                              : FileDigest(path, file.Size, control_, outcome->Ok);
+        if (Stopped()) return std::nullopt;
+        Remember(file, kind, *outcome);
+        return outcome; // it yielded as it read
     }
-    digest = outcome->Digest;
-    ok = outcome->Ok;
-    if (!outcome->Remembered && !ahead_) return true; // read on the spot: it yielded per block
-    for (int64_t block = 0; ok && block <= file.Size / BlockSize; ++block) {
+    const int64_t blocks = kind == ReadKind::FirstBlock ? 1
+                           : outcome->Ok                ? file.Size / BlockSize + 1
+                                                        : 0;
+    for (int64_t block = 0; block < blocks; ++block) {
         control_.Yield();
-        if (Stopped()) return false;
+        if (Stopped()) return std::nullopt;
     }
-    Remember(file, ReadKind::WholeFile, *outcome);
-    return true;
+    Remember(file, kind, *outcome);
+    return outcome;
 }
 
 bool SearchRun::SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending) {
@@ -237,12 +207,11 @@ bool SearchRun::MarkFirstBlockCandidates(int32_t s, int32_t e) {
     for (int32_t j = s; j <= e; ++j) {
         TFileInfoType& file = list[j];
         state_.CurrentFile = FullPath(state_, file);
-        bool ok = true;
-        ContentDigest digest;
-        if (!ReadFirstBlock(file, digest, ok)) return false;
-        file.Crc = ok ? digest.Crc : 0;
-        file.Candidate = ok ? 0 : Unreadable;
-        if (ok) firstBlocks_[IdentityOf(file)] = digest;
+        const std::optional<ReadOutcome> read = Obtain(file, ReadKind::FirstBlock);
+        if (!read) return false;
+        file.Crc = read->Ok ? read->Digest.Crc : 0;
+        file.Candidate = read->Ok ? 0 : Unreadable;
+        if (read->Ok) firstBlocks_[IdentityOf(file)] = read->Digest;
     }
     if (!SortRun(s, e, CompareCrc, 1)) return false;
     std::vector<uint8_t> matched(static_cast<size_t>(e - s + 1), 0);
@@ -259,12 +228,17 @@ bool SearchRun::MarkFirstBlockCandidates(int32_t s, int32_t e) {
 // Within files a..b of one first-block CRC-32, a readable file is a candidate when another
 // one's first block has its XXH3-128 too: a CRC-32 alone can be forged, or collide by chance.
 void SearchRun::MarkPartners(int32_t a, int32_t b, uint8_t* matched) const {
-    std::vector<std::pair<ContentDigest, int32_t>> readable;
+    std::vector<int32_t> readable;
+    std::vector<ContentDigest> digests;
     for (int32_t j = a; j <= b; ++j) {
         const auto found = firstBlocks_.find(IdentityOf(state_.ScanList[j]));
-        if (found != firstBlocks_.end()) readable.emplace_back(found->second, j);
+        if (found == firstBlocks_.end()) continue;
+        readable.push_back(j);
+        digests.push_back(found->second);
     }
-    MarkEqualDigests(readable, [&](int32_t j) { matched[j - a] = 1; });
+    const std::vector<bool> shared = DigestsShared(digests);
+    for (size_t k = 0; k < readable.size(); ++k)
+        if (shared[k]) matched[readable[k] - a] = 1;
 }
 
 bool SearchRun::CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped) {
@@ -275,13 +249,11 @@ bool SearchRun::CheckContentsByCrc(int32_t s, int32_t e, int32_t& dropped) {
             continue;
         }
         state_.CurrentFile = FullPath(state_, file);
-        bool ok = true;
-        ContentDigest digest;
-        const bool read = ReadWholeFile(file, digest, ok);
-        file.Crc = digest.Crc;
+        const std::optional<ReadOutcome> read = Obtain(file, ReadKind::WholeFile);
         if (!read) return false;
-        if (ok) {
-            contents_[IdentityOf(file)] = digest;
+        file.Crc = read->Digest.Crc;
+        if (read->Ok) {
+            contents_[IdentityOf(file)] = read->Digest;
         } else { // never grouped by the checksum of an unreadable file
             file.Candidate = 0;
             ++dropped;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct XXH3_state_s;
 
@@ -60,6 +61,9 @@ ContentDigest ReadFileDigest(const std::string& path, int64_t listedSize, unsign
 // could be opened at all.
 ContentDigest ReadFirstBlockDigest(const std::string& path, int64_t listedSize,
                                    unsigned char* buffer, bool& ok, bool* opened = nullptr);
+
+// For each digest, whether another one in the list equals it: the files that may have a copy.
+std::vector<bool> DigestsShared(const std::vector<ContentDigest>& digests);
 
 // Both checksums of the whole file; it yields after every block, and a stop request ends the
 // read. ok is false when the file could not be opened or read, or its length is not listedSize.

@@ -233,6 +233,22 @@ ContentDigest FileDigest(const std::string& path, int64_t listedSize,
     return ReadFileDigest(path, listedSize, ReadBuffer(), BlockSize, goOn, ok);
 }
 
+std::vector<bool> DigestsShared(const std::vector<ContentDigest>& digests) {
+    std::vector<size_t> order(digests.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const ContentDigest& x = digests[a];
+        const ContentDigest& y = digests[b];
+        return std::tie(x.High, x.Low, x.Crc) < std::tie(y.High, y.Low, y.Crc);
+    });
+    std::vector<bool> shared(digests.size(), false);
+    for (size_t k = 1; k < order.size(); ++k)
+        if (digests[order[k]] == digests[order[k - 1]])
+            shared[order[k]] = shared[order[k - 1]] = true;
+    return shared;
+}
+
 uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
                  bool& ok) {
     return FileDigest(path, listedSize, control, ok).Crc;
