@@ -1,6 +1,7 @@
 // The checksum store's cost per file: a look-up on a loaded store, the load itself, and
 // storing with the write at the end; the store's size per 100,000 files as a counter.
 #include "platform/ChecksumCache.h"
+#include "platform/FileStamp.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,8 +46,8 @@ struct Store {
         const ContentDigest d{1, 0x123456789ABCDEFull, 0xFEDCBA987654321ull};
         for (int i = 0; i < count; ++i) {
             const CacheKey key = Key(i);
-            cache->StoreFirstBlock(key, d);
-            cache->StoreWholeFile(key, d);
+            cache->StoreFirstBlock(key, d, pellmora::WallClockNs());
+            cache->StoreWholeFile(key, d, pellmora::WallClockNs());
         }
         cache->Finish();
     }

@@ -5,6 +5,7 @@
 //   share_data_bench FOLDER
 
 #include "actions/DeleteCommand.h"
+#include "platform/FileStamp.h"
 
 #include <chrono>
 #include <cstdio>
@@ -44,9 +45,11 @@ void ListFile(SearchState& state, int32_t dir, const std::string& name, int32_t 
     file.Group = group;
     file.Size = st.st_size;
     file.Checked = ticked ? 1 : 0;
-    file.Device = st.st_dev;
-    file.Inode = st.st_ino;
-    file.ModTimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    const FileStamp stamp = StampOf(st);
+    file.Device = stamp.Device;
+    file.Inode = stamp.Inode;
+    file.ModTimeNs = stamp.ModTimeNs;
+    file.ChangeTimeNs = stamp.ChangeTimeNs;
     AppendResult(state, file);
 }
 

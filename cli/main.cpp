@@ -64,8 +64,10 @@ bool ReportUnsearchableFolders(const std::vector<std::string>& directories) {
     return failed;
 }
 
-void CacheComplaint(const std::string& reason) {
-    std::fprintf(stderr, "pellmora-scan: checksum cache: %s\n", reason.c_str());
+// reason names the store (or its folder) and what is wrong with it.
+void CacheComplaint(const std::string& reason, bool searching) {
+    std::fprintf(stderr, "pellmora-scan: %s%s\n", reason.c_str(),
+                 searching ? "; searching without the cache" : "");
 }
 
 // The store the search is to use: empty when it was not asked for, or when it cannot be used
@@ -75,11 +77,11 @@ bool PrepareCache(const cli::ScanOptions& options, std::string& file) {
     file = options.CacheFile.empty() ? ChecksumCache::DefaultFile() : options.CacheFile;
     std::string reason;
     const bool cleared = !options.CacheClear || ChecksumCache::Clear(file, reason);
-    if (!cleared) CacheComplaint(reason);
+    if (!cleared) CacheComplaint(reason, false);
     if (!cleared || !options.Cache) {
         file.clear();
     } else if (!ChecksumCache::Open(file, reason)) {
-        CacheComplaint(reason);
+        CacheComplaint(reason, !options.Inputs.Directories.empty());
         file.clear();
     }
     return cleared;

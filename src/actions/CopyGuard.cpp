@@ -13,41 +13,56 @@ CopyGuard::CopyGuard(const SearchState& state) : state_(state) {
 
 bool CopyGuard::Unchanged(const TFileInfoType& file) const {
     const std::optional<FileStamp> stamp = ReadFileStamp(FullPath(state_, file));
-    return stamp && stamp->IsRegular && stamp->Device == file.Device &&
-           stamp->Inode == file.Inode && stamp->Size == file.Size &&
-           stamp->ModTimeNs == file.ModTimeNs;
-}
-
-std::optional<QString> CopyGuard::DeletionRefusal(int32_t index, KeptCopies kept) const {
-    const TFileInfoType& file = state_.ResultList[static_cast<size_t>(index)];
-    if (!Unchanged(file)) return QStringLiteral("The file was changed after the search.");
-    bool anyKept = false;
-    for (int32_t other : groups_.at(file.Group)) {
-        const TFileInfoType& copy = state_.ResultList[static_cast<size_t>(other)];
-        if (other == index || copy.Resolved != 0) continue;
-        if (kept == KeptCopies::Unticked && copy.Checked != 0) continue;
-        if (Unchanged(copy)) return std::nullopt;
-        anyKept = true;
-    }
-    if (anyKept) return QStringLiteral("No unchanged copy of it is left.");
-    return std::nullopt;
-}
-
-std::variant<int32_t, QString> CopyGuard::KeptCopy(int32_t index, KeptDevice device) const {
-    const TFileInfoType& file = state_.ResultList[static_cast<size_t>(index)];
-    bool elsewhere = false;
-    for (int32_t other : groups_.at(file.Group)) {
-        const TFileInfoType& copy = state_.ResultList[static_cast<size_t>(other)];
-        if (other == index || copy.Resolved != 0 || copy.Checked != 0 || !Unchanged(copy)) continue;
-        if (device == KeptDevice::Any || copy.Device == file.Device) return other;
-        elsewhere = true;
-    }
-    return elsewhere ? QStringLiteral("No kept copy of it is on the same file system.")
-                     : QStringLiteral("No kept copy of it is left.");
+    return stamp && stamp->IsRegular && static_cast<const FileVersion&>(*stamp) == VersionOf(file);
 }
 
 bool CopyGuard::Unchanged(int32_t index) const {
     return Unchanged(state_.ResultList[static_cast<size_t>(index)]);
+}
+
+bool CopyGuard::IsAnotherCopy(int32_t index, const FileIdentity& identity) const {
+    for (int32_t other : Staying(index, KeptCopies::AllOthers))
+        if (IdentityOf(state_.ResultList[static_cast<size_t>(other)]) == identity) return true;
+    return false;
+}
+
+std::vector<int32_t> CopyGuard::Staying(int32_t index, KeptCopies kept) const {
+    std::vector<int32_t> staying;
+    for (int32_t other : groups_.at(state_.ResultList[static_cast<size_t>(index)].Group)) {
+        const TFileInfoType& copy = state_.ResultList[static_cast<size_t>(other)];
+        if (other == index || copy.Resolved != 0) continue;
+        if (kept == KeptCopies::Unticked && copy.Checked != 0) continue;
+        staying.push_back(other);
+    }
+    return staying;
+}
+
+std::vector<int32_t> CopyGuard::UnchangedCopies(int32_t index, KeptCopies kept) const {
+    std::vector<int32_t> unchanged;
+    for (int32_t other : Staying(index, kept))
+        if (Unchanged(other)) unchanged.push_back(other);
+    return unchanged;
+}
+
+std::optional<QString> CopyGuard::DeletionRefusal(int32_t index, KeptCopies kept) const {
+    if (!Unchanged(index)) return QStringLiteral("The file was changed after the search.");
+    const std::vector<int32_t> staying = Staying(index, kept);
+    for (int32_t other : staying)
+        if (Unchanged(other)) return std::nullopt;
+    if (!staying.empty()) return QStringLiteral("No unchanged copy of it is left.");
+    return std::nullopt;
+}
+
+std::variant<std::vector<int32_t>, QString> CopyGuard::KeptCandidates(int32_t index,
+                                                                      KeptDevice device) const {
+    const uint64_t own = state_.ResultList[static_cast<size_t>(index)].Device;
+    std::vector<int32_t> near, far;
+    for (int32_t other : UnchangedCopies(index, KeptCopies::Unticked))
+        (state_.ResultList[static_cast<size_t>(other)].Device == own ? near : far).push_back(other);
+    if (device == KeptDevice::Any) near.insert(near.end(), far.begin(), far.end());
+    if (!near.empty()) return near;
+    return far.empty() ? QStringLiteral("No kept copy of it is left.")
+                       : QStringLiteral("No kept copy of it is on the same file system.");
 }
 
 int32_t GroupsLeftWithoutCopy(const SearchState& state) {

@@ -5,28 +5,60 @@
 #include "actions/ShellFileOperation.h"
 #include "model/NativeText.h"
 #include "platform/FileOperations.h"
+#include "platform/PinnedFile.h"
 
 namespace pellmora {
 
 namespace {
 
-// Cleared in the record as well, even when the delete then fails: the search's attribute is
-// what the user was shown, and it is no longer true.
-void DropReadOnly(TFileInfoType& file, const std::string& path) {
-    if ((file.Attributes & 0x01u) == 0) return;
-    file.Attributes &= ~0x01u;
-    MakeOwnerWritable(path); // a failure shows in the delete that follows
-}
-
-int DeleteListedFile(TFileInfoType& file, const std::string& path, DeleteChoice choice) {
-    if (choice == DeleteChoice::Trash)
-        return ShellFileOperation(path, {}, ShellOperation::Delete).Error;
-    DropReadOnly(file, path);
-    return DeleteFileForGood(path);
-}
-
 QString CannotDeleteText(const TFileInfoType& file, const QString& reason) {
     return CannotActText("delete", file, reason);
+}
+
+QString ChangedText() {
+    return QStringLiteral("The file was changed after the search.");
+}
+
+// Whether one of the copies that stay holds the pinned file's very bytes: the copy that a
+// delete for good leaves as the only one.
+std::optional<QString> CompareWithStaying(SearchState& state, const CopyGuard& guard, int32_t index,
+                                          const PinnedFile& ticked) {
+    const TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
+    const std::vector<int32_t> staying = guard.UnchangedCopies(index, KeptCopies::Unticked);
+    for (int32_t other : staying) {
+        const TFileInfoType& copy = state.ResultList[static_cast<size_t>(other)];
+        const PinnedFile kept(FullPath(state, copy), VersionOf(copy));
+        bool equal = false;
+        if (!kept.Pinned()) continue;
+        if (const int error = CompareContents(kept, ticked, equal))
+            return CannotDeleteText(file, ErrorCodeText(error));
+        if (equal) return std::nullopt;
+        return CannotDeleteText(file, ChangedText());
+    }
+    return CannotDeleteText(file, QStringLiteral("No unchanged copy of it is left."));
+}
+
+// Where no unticked copy was left (the user was warned), only the file's own identity counts.
+std::optional<QString> DeleteForGood(SearchState& state, const CopyGuard& guard, int32_t index,
+                                     const std::string& path) {
+    TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
+    PinnedFile ticked(path, VersionOf(file));
+    if (!ticked.Pinned())
+        return CannotDeleteText(file, ticked.Error() == ChangedSinceListed
+                                          ? ChangedText()
+                                          : ErrorCodeText(ticked.Error()));
+    if (!guard.Staying(index, KeptCopies::Unticked).empty())
+        if (auto refusal = CompareWithStaying(state, guard, index, ticked)) return refusal;
+    // Cleared in the record as well, even when the delete then fails: the search's attribute is
+    // what the user was shown, and it is no longer true.
+    if ((file.Attributes & 0x01u) != 0) {
+        file.Attributes &= ~0x01u;
+        ticked.MakeOwnerWritable(); // a failure shows in the delete that follows
+    }
+    const int error = DeletePinned(ticked);
+    if (error == ChangedSinceListed) return CannotDeleteText(file, ChangedText());
+    if (error) return CannotDeleteText(file, ErrorCodeText(error));
+    return std::nullopt;
 }
 
 std::optional<QString> DeleteTicked(SearchState& state, const CopyGuard& guard, DeleteChoice choice,
@@ -34,7 +66,9 @@ std::optional<QString> DeleteTicked(SearchState& state, const CopyGuard& guard, 
     TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
     if (auto refusal = guard.DeletionRefusal(index, KeptCopies::Unticked))
         return CannotDeleteText(file, *refusal);
-    if (const int error = DeleteListedFile(file, path, choice))
+    if (choice == DeleteChoice::WithoutBackup) return DeleteForGood(state, guard, index, path);
+    // The trash can give the file back: the identity checked above is enough there.
+    if (const int error = ShellFileOperation(path, {}, ShellOperation::Delete).Error)
         return CannotDeleteText(file, ErrorCodeText(error));
     return std::nullopt;
 }

@@ -3,7 +3,10 @@
 #include "actions/ActionCommon.h"
 #include "platform/FileOperations.h"
 #include "platform/LinkReplace.h"
+#include "platform/PinnedFile.h"
 #include "platform/SharedData.h"
+
+#include <cerrno>
 
 namespace pellmora {
 
@@ -13,26 +16,53 @@ QString CannotReplaceText(const TFileInfoType& file, const QString& reason) {
     return CannotActText("replace", file, reason);
 }
 
-FileIdentity IdentityOf(const TFileInfoType& file) {
-    return {file.Device, file.Inode};
+QString ChangedText() {
+    return QStringLiteral("The file was changed after the search.");
 }
 
-// Linked to the kept copy since the search, by us or by another program: nothing left to do.
-bool AlreadyLinked(const std::string& path, const TFileInfoType& kept) {
-    const std::optional<FileStamp> stamp = ReadFileStamp(path);
-    return stamp && stamp->IsRegular &&
-           FileIdentity{stamp->Device, stamp->Inode} == IdentityOf(kept);
+QString ReasonOf(int error) {
+    return error == ChangedSinceListed ? ChangedText() : ErrorCodeText(error);
 }
 
-std::optional<QString> Replace(const TFileInfoType& file, const std::string& path,
-                               const TFileInfoType& kept, const std::string& keptPath,
-                               ReplaceWay way) {
-    if (way == ReplaceWay::HardLink) {
-        if (const int error = ReplaceWithHardLink(keptPath, IdentityOf(kept), path))
+// Our own act gave the kept copy a new status-change time (a new name, shared extents): its
+// record takes it, so that the next file of the batch still finds it unchanged.
+void TakeOwnChange(TFileInfoType& record, PinnedFile& pinned) {
+    if (pinned.AcceptOwnChange()) record.ChangeTimeNs = pinned.Stamp().ChangeTimeNs;
+}
+
+// The ticked file goes only when a kept copy holds its very bytes and a link to that copy
+// leaves who may read it as it was.
+std::optional<QString> LinkToKept(SearchState& state, const std::vector<int32_t>& candidates,
+                                  const TFileInfoType& file, PinnedFile& ticked) {
+    for (int32_t candidate : candidates) {
+        TFileInfoType& record = state.ResultList[static_cast<size_t>(candidate)];
+        PinnedFile kept(FullPath(state, record), VersionOf(record));
+        if (!kept.Pinned() || !SameAccess(kept, ticked)) continue;
+        bool equal = false;
+        if (const int error = CompareContents(kept, ticked, equal))
             return CannotReplaceText(file, ErrorCodeText(error));
+        if (!equal) return CannotReplaceText(file, ChangedText());
+        if (const int error = ReplaceWithHardLink(kept, ticked))
+            return CannotReplaceText(file, ReasonOf(error));
+        TakeOwnChange(record, kept);
         return std::nullopt;
     }
-    const ShareResult shared = ShareDataFrom(keptPath, path);
+    return CannotReplaceText(file,
+                             QStringLiteral("The kept copy has other permissions or attributes."));
+}
+
+// The kernel compares the bytes itself; a copy on another file system is passed for the next.
+std::optional<QString> ShareWithKept(SearchState& state, const std::vector<int32_t>& candidates,
+                                     const TFileInfoType& file, const PinnedFile& ticked) {
+    ShareResult shared{EXDEV, false};
+    for (int32_t candidate : candidates) {
+        TFileInfoType& record = state.ResultList[static_cast<size_t>(candidate)];
+        PinnedFile kept(FullPath(state, record), VersionOf(record));
+        if (!kept.Pinned()) continue;
+        shared = ShareDataBetween(kept.Fd(), ticked.Fd());
+        if (shared.Ok()) TakeOwnChange(record, kept);
+        if (shared.Error != EXDEV) break;
+    }
     if (shared.Differs)
         return CannotReplaceText(file, QStringLiteral("The contents differ from the kept copy."));
     if (shared.Error) return CannotReplaceText(file, ErrorCodeText(shared.Error));
@@ -41,19 +71,25 @@ std::optional<QString> Replace(const TFileInfoType& file, const std::string& pat
 
 } // namespace
 
-std::optional<QString> ReplaceTicked(const SearchState& state, const CopyGuard& guard,
-                                     ReplaceWay way, int32_t index, const std::string& path) {
+std::optional<QString> ReplaceTicked(SearchState& state, const CopyGuard& guard, ReplaceWay way,
+                                     int32_t index, const std::string& path) {
     const TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
-    const auto choice =
-        guard.KeptCopy(index, way == ReplaceWay::HardLink ? KeptDevice::Same : KeptDevice::Any);
+    PinnedFile ticked(path, VersionOf(file));
+    // Linked to a copy of its group since the search, by us or by another program: nothing left
+    // to do.
+    if (!ticked.Pinned() && way == ReplaceWay::HardLink) {
+        const std::optional<FileStamp> now = ReadFileStamp(path);
+        if (now && now->IsRegular && guard.IsAnotherCopy(index, now->Identity()))
+            return std::nullopt;
+    }
+    const auto choice = guard.KeptCandidates(index, way == ReplaceWay::HardLink ? KeptDevice::Same
+                                                                                : KeptDevice::Any);
     if (const QString* refusal = std::get_if<QString>(&choice))
         return CannotReplaceText(file, *refusal);
-    const TFileInfoType& kept = state.ResultList[static_cast<size_t>(std::get<int32_t>(choice))];
-    if (!guard.Unchanged(index)) {
-        if (way == ReplaceWay::HardLink && AlreadyLinked(path, kept)) return std::nullopt;
-        return CannotReplaceText(file, QStringLiteral("The file was changed after the search."));
-    }
-    return Replace(file, path, kept, FullPath(state, kept), way);
+    if (!ticked.Pinned()) return CannotReplaceText(file, ReasonOf(ticked.Error()));
+    const std::vector<int32_t>& candidates = std::get<std::vector<int32_t>>(choice);
+    return way == ReplaceWay::HardLink ? LinkToKept(state, candidates, file, ticked)
+                                       : ShareWithKept(state, candidates, file, ticked);
 }
 
 const char* ReplaceSummaryTail(ReplaceWay way) {

@@ -15,8 +15,8 @@ enum class ReplaceWay { HardLink, SharedData };
 
 // Replaces the ticked file at ResultList index (present at path); nothing on success, else the
 // failure prompt's text.
-std::optional<QString> ReplaceTicked(const SearchState& state, const CopyGuard& guard,
-                                     ReplaceWay way, int32_t index, const std::string& path);
+std::optional<QString> ReplaceTicked(SearchState& state, const CopyGuard& guard, ReplaceWay way,
+                                     int32_t index, const std::string& path);
 
 // The end of the summary after "N of M".
 const char* ReplaceSummaryTail(ReplaceWay way);

@@ -4,6 +4,7 @@
 // that is not valid UTF-8 still opens; they are decoded only for display and text comparison.
 
 #include "model/LocaleContext.h"
+#include "platform/FileIdentity.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,9 +25,8 @@ struct TFileInfoType {
     // The file as the search saw it, so that an action can tell it is still that file.
     uint64_t Device = 0;
     uint64_t Inode = 0;
-    int64_t ModTimeNs = 0; // modification time, nanoseconds since the epoch
-    int64_t ChangeTimeNs =
-        0; // status-change time: with the above, what a remembered checksum is of
+    int64_t ModTimeNs = 0;    // modification time, nanoseconds since the epoch
+    int64_t ChangeTimeNs = 0; // status-change time: catches a rewrite with the old time put back
 };
 using TFileList = std::vector<TFileInfoType>;
 
@@ -98,6 +98,14 @@ struct SearchState {
 
     int32_t LastClickedRow = -1;
 };
+
+// The file as the search saw it: what every act compares with the file it finds.
+inline FileIdentity IdentityOf(const TFileInfoType& file) {
+    return {file.Device, file.Inode};
+}
+inline FileVersion VersionOf(const TFileInfoType& file) {
+    return {file.Device, file.Inode, file.Size, file.ModTimeNs, file.ChangeTimeNs};
+}
 
 // Full path of a listed file: its folder (ending in "/") followed by its name.
 std::string FullPath(const SearchState& state, const TFileInfoType& file);

@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/PathText.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -21,11 +23,6 @@ std::string ResolvedTarget(const std::string& path) {
     std::string resolved = real;
     std::free(real);
     return resolved;
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 // A short name of its own, so that a target name near the length limit still gets a partner.

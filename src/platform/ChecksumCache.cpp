@@ -6,6 +6,9 @@
 
 #include "platform/ChecksumCache.h"
 
+#include "platform/FileStamp.h"
+#include "platform/PathText.h"
+
 #include <sqlite3.h>
 #include <xxhash.h>
 
@@ -36,14 +39,8 @@ const char* const CreateSchema =
     "CREATE TABLE meta(name TEXT PRIMARY KEY NOT NULL, value INTEGER NOT NULL) WITHOUT ROWID;"
     "PRAGMA user_version=1;";
 
-int64_t NowNs() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
 int32_t Today() {
-    return static_cast<int32_t>(NowNs() / 1000000000 / 86400);
+    return static_cast<int32_t>(WallClockNs() / 1000000000 / 86400);
 }
 
 uint64_t PathHash(const void* bytes, size_t length) {
@@ -141,17 +138,41 @@ bool PrepareFolder(const std::string& file, std::string& reason) {
     return true;
 }
 
-// The store is made here, 0600, so that SQLite's journal files (which copy its mode) are
-// private too.
-bool PrepareFile(const std::string& file, std::string& reason) {
+// Someone else who may write the store could forge a row and make two different files a group:
+// it and its folder must be the user's own, and closed to everybody else's writes.
+bool Trusted(const struct stat& st, const std::string& path, std::string& reason) {
+    if (st.st_uid != geteuid())
+        reason = path + ": not owned by you";
+    else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        reason = path + ": writable by others";
+    else
+        return true;
+    return false;
+}
+
+bool TrustFolder(const std::string& file, std::string& reason) {
+    std::string folder = FolderOf(file);
+    if (folder.size() > 1) folder.pop_back();
     struct stat st {};
-    if (stat(file.c_str(), &st) == 0) {
-        if (S_ISREG(st.st_mode)) return true;
-        reason = file +
-                 (S_ISDIR(st.st_mode) ? ": a folder stands in its place" : ": not a regular file");
+    if (stat(folder.c_str(), &st) != 0) {
+        reason = ErrorText(folder, errno);
         return false;
     }
-    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    return Trusted(st, folder, reason);
+}
+
+// The store is made here, 0600, so that SQLite's journal files (which copy its mode) are
+// private too. A link in its place is never followed: it could point at anybody's file.
+bool PrepareFile(const std::string& file, std::string& reason) {
+    struct stat st {};
+    if (lstat(file.c_str(), &st) == 0) {
+        if (S_ISREG(st.st_mode)) return Trusted(st, file, reason);
+        reason = file + (S_ISDIR(st.st_mode)   ? ": a folder stands in its place"
+                         : S_ISLNK(st.st_mode) ? ": a symbolic link"
+                                               : ": not a regular file");
+        return false;
+    }
+    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0 && errno != EEXIST) {
         reason = ErrorText(file, errno);
         return false;
@@ -213,10 +234,11 @@ sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reas
         reason = "no cache folder (neither XDG_CACHE_HOME nor HOME is set)";
         return nullptr;
     }
-    if (!PrepareFolder(file, reason) || !PrepareFile(file, reason)) return nullptr;
+    if (!PrepareFolder(file, reason) || !TrustFolder(file, reason) || !PrepareFile(file, reason))
+        return nullptr;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
-        SQLITE_OK) {
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW;
+    if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         reason = SqliteReason(db, file);
         sqlite3_close(db);
         return nullptr;
@@ -239,15 +261,8 @@ sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reas
     return db;
 }
 
-template <typename Stat> CacheKey KeyOfStatus(const Stat& st, const std::string& path) {
-    CacheKey key;
-    key.Path = path;
-    key.Device = static_cast<uint64_t>(st.st_dev);
-    key.Inode = static_cast<uint64_t>(st.st_ino);
-    key.Size = static_cast<int64_t>(st.st_size);
-    key.ModTimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    key.ChangeTimeNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    return key;
+CacheKey KeyOfStamp(const FileStamp& stamp, const std::string& path) {
+    return {path, stamp.Device, stamp.Inode, stamp.Size, stamp.ModTimeNs, stamp.ChangeTimeNs};
 }
 
 } // namespace
@@ -344,18 +359,21 @@ CachedDigests ChecksumCache::Find(const CacheKey& key) noexcept {
     return {e->FirstBlock, e->WholeFile};
 }
 
-void ChecksumCache::StoreFirstBlock(const CacheKey& key, const ContentDigest& d) noexcept {
-    Store(key, d, false);
+void ChecksumCache::StoreFirstBlock(const CacheKey& key, const ContentDigest& d,
+                                    int64_t readStartNs) noexcept {
+    Store(key, d, false, readStartNs);
 }
 
-void ChecksumCache::StoreWholeFile(const CacheKey& key, const ContentDigest& d) noexcept {
-    Store(key, d, true);
+void ChecksumCache::StoreWholeFile(const CacheKey& key, const ContentDigest& d,
+                                   int64_t readStartNs) noexcept {
+    Store(key, d, true, readStartNs);
 }
 
-void ChecksumCache::Store(const CacheKey& key, const ContentDigest& d, bool whole) noexcept {
+void ChecksumCache::Store(const CacheKey& key, const ContentDigest& d, bool whole,
+                          int64_t readStartNs) noexcept {
     Load();
     if (!writable_) return;
-    if (NowNs() - std::max(key.ModTimeNs, key.ChangeTimeNs) < options_.SettleNs) return;
+    if (readStartNs - std::max(key.ModTimeNs, key.ChangeTimeNs) < options_.SettleNs) return;
     try {
         const uint64_t hash = PathHash(key.Path.data(), key.Path.size());
         Entry* e = Match(key);
@@ -484,20 +502,9 @@ bool ChecksumCache::Clear(const std::string& file, std::string& reason) {
 }
 
 std::optional<CacheKey> CacheKeyOfPath(const std::string& path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return KeyOfStatus(st, path);
-}
-
-std::optional<CacheKey> CacheKeyOfDescriptor(int fd, const std::string& path) {
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return KeyOfStatus(st, path);
-}
-
-int64_t ChangeTimeNsOfPath(const std::string& path) {
-    const std::optional<CacheKey> key = CacheKeyOfPath(path);
-    return key ? key->ChangeTimeNs : 0;
+    const std::optional<FileStamp> stamp = ReadFileStamp(path);
+    if (!stamp || !stamp->IsRegular) return std::nullopt;
+    return KeyOfStamp(*stamp, path);
 }
 
 } // namespace pellmora

@@ -33,8 +33,8 @@ struct CachedDigests {
 
 struct ChecksumCacheOptions {
     int BusyTimeoutMs = 5000; // how long to wait for another search holding the store
-    // A file changed less than this before its digest is stored is not stored: a write within
-    // the same tick of the file system's clock would leave every time as it was.
+    // A read that began less than this after the file's last change is not stored: a write
+    // within the same tick of the file system's clock would leave every time as it was.
     int64_t SettleNs = 2'000'000'000;
 };
 
@@ -53,10 +53,11 @@ class ChecksumCache {
 
     // What is stored for the file, when the path and all five fields of the key match.
     CachedDigests Find(const CacheKey& key) noexcept;
-    // Only digests of a read that completed at key.Size may be stored, under the key taken
-    // before that read (and, better, found unchanged after it).
-    void StoreFirstBlock(const CacheKey& key, const ContentDigest& d) noexcept;
-    void StoreWholeFile(const CacheKey& key, const ContentDigest& d) noexcept;
+    // Only digests of a read that completed at key.Size, that began at readStartNs, and whose
+    // descriptor showed the key's version before and after it, may be stored. A read that began
+    // less than the settle time after the file's last change is not stored.
+    void StoreFirstBlock(const CacheKey& key, const ContentDigest& d, int64_t readStartNs) noexcept;
+    void StoreWholeFile(const CacheKey& key, const ContentDigest& d, int64_t readStartNs) noexcept;
     // Writes what is pending; prunes entries unused for 90 days, at most once a day.
     void Finish() noexcept;
 
@@ -75,7 +76,8 @@ class ChecksumCache {
     ChecksumCache(sqlite3* db, const ChecksumCacheOptions& options);
     void Load() noexcept;
     Entry* Match(const CacheKey& key) noexcept;
-    void Store(const CacheKey& key, const ContentDigest& d, bool whole) noexcept;
+    void Store(const CacheKey& key, const ContentDigest& d, bool whole,
+               int64_t readStartNs) noexcept;
     void Flush() noexcept;
     bool WriteBatch();
     void Prune();
@@ -93,12 +95,8 @@ class ChecksumCache {
     std::vector<std::string> used_; // hit paths whose stored day is older than today
 };
 
-// The key of the file at path (a final link not followed) or of an open descriptor; nothing
-// when the status cannot be read or it is not a regular file.
+// The key of the file at path (a final link not followed); nothing when the status cannot be
+// read or it is not a regular file.
 std::optional<CacheKey> CacheKeyOfPath(const std::string& path);
-std::optional<CacheKey> CacheKeyOfDescriptor(int fd, const std::string& path);
-
-// Status-change time of a file in nanoseconds (a final link not followed); 0 when unreadable.
-int64_t ChangeTimeNsOfPath(const std::string& path);
 
 } // namespace pellmora

@@ -25,17 +25,17 @@ OpenedFile OpenRegularFile(const std::string& path) {
     // regular file the flag changes nothing, so it is not cleared (a system call per file).
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return {-1, errno, false, {}};
-    struct stat info {};
-    if (fstat(fd, &info) != 0) {
+    const std::optional<FileStamp> stamp = ReadDescriptorStamp(fd);
+    if (!stamp) {
         const int error = errno;
         close(fd);
         return {-1, error, false, {}};
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (!stamp->IsRegular) {
         close(fd);
         return {-1, 0, true, {}};
     }
-    return {fd, 0, false, {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)}};
+    return {fd, 0, false, *stamp};
 }
 
 std::string SystemErrorText(int error) {
@@ -45,13 +45,13 @@ std::string SystemErrorText(int error) {
 }
 
 ContentFile::ContentFile(ContentFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), identity_(other.identity_) {}
+    : fd_(std::exchange(other.fd_, -1)), stamp_(other.stamp_) {}
 
 ContentFile& ContentFile::operator=(ContentFile&& other) noexcept {
     if (this != &other) {
         Close();
         fd_ = std::exchange(other.fd_, -1);
-        identity_ = other.identity_;
+        stamp_ = other.stamp_;
     }
     return *this;
 }
@@ -61,8 +61,13 @@ bool ContentFile::Open(const std::string& path) {
     opens.fetch_add(1, std::memory_order_relaxed);
     const OpenedFile opened = OpenRegularFile(path);
     fd_ = opened.Descriptor;
-    identity_ = opened.Identity;
+    stamp_ = opened.Stamp;
     return fd_ >= 0;
+}
+
+bool ContentFile::Unchanged() const {
+    const std::optional<FileStamp> now = fd_ >= 0 ? ReadDescriptorStamp(fd_) : std::nullopt;
+    return now && static_cast<const FileVersion&>(*now) == stamp_;
 }
 
 void ContentFile::Close() {

@@ -2,7 +2,7 @@
 // Read-only access to the contents of a regular file. Opening never follows a final symbolic
 // link and never blocks on a FIFO; anything but a regular file is refused.
 
-#include "platform/FileIdentity.h"
+#include "platform/FileStamp.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,12 +17,21 @@ struct OpenedFile {
     int Descriptor = -1;
     int Error = 0;
     bool NotRegular = false;
-    FileIdentity Identity;
+    FileStamp Stamp; // as fstat showed it once opened
 };
 OpenedFile OpenRegularFile(const std::string& path);
 
 // The system's text for an errno value, as "No such file or directory".
 std::string SystemErrorText(int error);
+
+// What a read saw of its file: the version its descriptor showed when opened, whether it showed
+// the same after the read, and when the read began. A checksum is worth remembering only from a
+// read that saw the listed version throughout.
+struct ReadWitness {
+    FileVersion Before;
+    bool Steady = false;
+    int64_t StartedNs = 0;
+};
 
 class ContentFile {
   public:
@@ -36,7 +45,10 @@ class ContentFile {
     bool Open(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
     void Close();
-    FileIdentity Identity() const { return identity_; }
+    FileIdentity Identity() const { return stamp_.Identity(); }
+    const FileStamp& Stamp() const { return stamp_; }
+    // fstat shows the version it showed when opened.
+    bool Unchanged() const;
     void AdviseSequential() const;
 
     // Reads up to count bytes at offset, retrying interrupted reads: fewer bytes only at the
@@ -45,7 +57,7 @@ class ContentFile {
 
   private:
     int fd_ = -1;
-    FileIdentity identity_;
+    FileStamp stamp_;
 };
 
 // How many files ContentFile has opened in this process: what a remembered checksum saves.

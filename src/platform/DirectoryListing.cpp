@@ -1,5 +1,7 @@
 #include "platform/DirectoryListing.h"
 
+#include "platform/FileStamp.h"
+
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -115,14 +117,15 @@ void DirectoryListing::ReadEntries() {
 bool DirectoryListing::StatEntry(size_t i, FileStatus& status) const {
     struct stat st {};
     if (!dir_ || fstatat(dirfd(AsDir(dir_)), CName(i), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    status.IsRegular = S_ISREG(st.st_mode);
-    status.Size = static_cast<int64_t>(st.st_size);
+    const FileStamp stamp = StampOf(st);
+    status.IsRegular = stamp.IsRegular;
+    status.Size = stamp.Size;
     status.ModifiedTime = st.st_mtime;
-    status.ModTimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    status.ChangeTimeNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    status.ModTimeNs = stamp.ModTimeNs;
+    status.ChangeTimeNs = stamp.ChangeTimeNs;
     status.Attributes = AttributesOf(st.st_mode);
     status.LinkCount = static_cast<uint64_t>(st.st_nlink);
-    status.Identity = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    status.Identity = stamp.Identity();
     return true;
 }
 

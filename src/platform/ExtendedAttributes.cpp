@@ -1,8 +1,13 @@
 #include "platform/ExtendedAttributes.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <sys/xattr.h>
+#include <utility>
 #include <vector>
 
 namespace pellmora {
@@ -42,7 +47,35 @@ template <typename Call> int ReadSized(std::vector<char>& out, Call call) {
     }
 }
 
+// Every attribute of the file with its value, sorted by name; nothing when one cannot be read.
+std::optional<std::vector<std::pair<std::string, std::string>>> AllAttributes(int fd) {
+    std::vector<char> names;
+    const int error =
+        ReadSized(names, [&](char* list, size_t size) { return flistxattr(fd, list, size); });
+    std::vector<std::pair<std::string, std::string>> all;
+    if (error == ENOTSUP) return all;
+    if (error) return std::nullopt;
+    std::vector<char> value;
+    for (size_t at = 0; at < names.size();) {
+        const char* name = names.data() + at;
+        at += std::strlen(name) + 1;
+        const int read = ReadSized(
+            value, [&](char* data, size_t size) { return fgetxattr(fd, name, data, size); });
+        if (read == ENODATA) continue;
+        if (read) return std::nullopt;
+        all.emplace_back(name, std::string(value.begin(), value.end()));
+    }
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
 } // namespace
+
+bool SameExtendedAttributes(int a, int b) {
+    const auto x = AllAttributes(a);
+    const auto y = AllAttributes(b);
+    return x && y && *x == *y;
+}
 
 int CopyExtendedAttributes(int source, int copy, AttributeSet set) {
     std::vector<char> names;

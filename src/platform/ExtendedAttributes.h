@@ -14,4 +14,8 @@ enum class AttributeSet {
 // may not set (EPERM, EACCES: not root); any other failure ends the copy with its errno.
 int CopyExtendedAttributes(int source, int copy, AttributeSet set);
 
+// Whether both files carry the same extended attributes with the same values, whatever their
+// namespace (tags, ACLs, security labels): false when either list cannot be read.
+bool SameExtendedAttributes(int a, int b);
+
 } // namespace pellmora

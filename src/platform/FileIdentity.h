@@ -19,4 +19,17 @@ struct FileIdentityHash {
     }
 };
 
+// A file as it was at one moment: the same inode with the same size, modification time and
+// status-change time. The status-change time catches what the other four miss: a rewrite in
+// place that put the old modification time back, a new name, new permissions.
+struct FileVersion {
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    int64_t Size = 0;
+    int64_t ModTimeNs = 0;    // nanoseconds since the epoch
+    int64_t ChangeTimeNs = 0; // the same
+    bool operator==(const FileVersion&) const = default;
+    FileIdentity Identity() const { return {Device, Inode}; }
+};
+
 } // namespace pellmora

@@ -2,6 +2,7 @@
 
 #include "platform/ExtendedAttributes.h"
 #include "platform/FreeName.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,16 +19,6 @@ namespace {
 
 std::string WithSlash(const std::string& directory) {
     return !directory.empty() && directory.back() == '/' ? directory : directory + "/";
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 int SyncFolder(const std::string& directory) {
@@ -209,29 +200,6 @@ FileOpResult RenameInPlace(const std::string& path, const std::string& newName) 
         return {EINVAL, ""};
     if (newName == NameOf(path) && EntryExists(path)) return {0, path};
     return RenameToFreeName(path, FolderOf(path), newName);
-}
-
-int DeleteFileForGood(const std::string& path) {
-    return unlink(path.c_str()) == 0 ? 0 : errno;
-}
-
-int MakeOwnerWritable(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) return errno;
-    if (st.st_mode & S_IWUSR) return 0;
-    return chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? 0 : errno;
-}
-
-std::optional<FileStamp> ReadFileStamp(const std::string& path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0) return std::nullopt;
-    FileStamp stamp;
-    stamp.IsRegular = S_ISREG(st.st_mode);
-    stamp.Device = st.st_dev;
-    stamp.Inode = st.st_ino;
-    stamp.Size = st.st_size;
-    stamp.ModTimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return stamp;
 }
 
 // The presence tests follow links, as the search does when it walks into a linked folder.

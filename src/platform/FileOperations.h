@@ -4,6 +4,8 @@
 // never asks anything; a move or rename never replaces an existing file but takes the first
 // free name "name (2).ext", "name (3).ext", ... instead.
 
+#include "platform/FileStamp.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -38,22 +40,6 @@ int RenameNoReplace(const std::string& from, const std::string& to);
 
 // Writes all size bytes to fd, going on after short writes and signals; 0 or errno.
 int WriteWhole(int fd, const char* data, size_t size);
-
-// unlink; 0 or errno.
-int DeleteFileForGood(const std::string& path);
-
-// Gives the owner write permission back (the read-only attribute cleared); 0 or errno.
-int MakeOwnerWritable(const std::string& path);
-
-// The file as the search listed it, read again without following a link.
-struct FileStamp {
-    bool IsRegular = false;
-    uint64_t Device = 0;
-    uint64_t Inode = 0;
-    int64_t Size = 0;
-    int64_t ModTimeNs = 0; // modification time, nanoseconds since the epoch
-};
-std::optional<FileStamp> ReadFileStamp(const std::string& path);
 
 // An entry of that name exists and is not a folder / is a folder (a trailing "/" allowed).
 bool FileIsPresent(const std::string& path);

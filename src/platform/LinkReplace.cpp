@@ -1,5 +1,7 @@
 #include "platform/LinkReplace.h"
 
+#include "platform/PathText.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <random>
@@ -13,11 +15,6 @@ namespace {
 // Gives up after this many taken names: something else is making them as fast as we try.
 constexpr int NameAttempts = 100;
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 std::string RandomHiddenName() {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     static constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
@@ -27,34 +24,53 @@ std::string RandomHiddenName() {
     return name;
 }
 
-bool IsFile(const std::string& path, const FileIdentity& identity) {
+std::optional<FileIdentity> IdentityAt(int folder, const std::string& name) {
     struct stat st {};
-    return lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-           FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)} ==
-               identity;
+    if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+    return StampOf(st).Identity();
 }
 
-// Links kept to a free hidden name in folder; 0 and the name's path, or errno.
-int LinkToHiddenName(const std::string& kept, const std::string& folder, const LinkSteps& steps,
+// The kept file's own inode under a new name: linked from its descriptor, so that whatever has
+// taken its path since it was pinned is never the one linked.
+int LinkDescriptor(const PinnedFile& kept, int folder, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(kept.Fd());
+    if (linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != ENOENT || access("/proc/self/fd", F_OK) == 0) return errno;
+    // Without /proc, the path is linked and the new name must then show the pinned file.
+    if (linkat(AT_FDCWD, kept.Path().c_str(), folder, name.c_str(), 0) != 0) return errno;
+    if (IdentityAt(folder, name) == kept.Stamp().Identity()) return 0;
+    unlinkat(folder, name.c_str(), 0);
+    return ChangedSinceListed;
+}
+
+int LinkToHiddenName(const PinnedFile& kept, int folder, const LinkSteps& steps,
                      std::string& temporary) {
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
-        temporary = folder + steps.TemporaryName();
-        // No AT_SYMLINK_FOLLOW: a link put in the kept file's place is never followed.
-        if (linkat(AT_FDCWD, kept.c_str(), AT_FDCWD, temporary.c_str(), 0) == 0) return 0;
-        if (errno != EEXIST) return errno;
+        temporary = steps.TemporaryName();
+        const int error = LinkDescriptor(kept, folder, temporary);
+        if (error != EEXIST) return error;
     }
+    temporary.clear();
     return EEXIST;
 }
 
-int LinkThenRename(const std::string& temporary, const FileIdentity& keptIdentity,
-                   const std::string& target, const LinkSteps& steps) {
-    if (!IsFile(temporary, keptIdentity)) return ESTALE;
-    if (steps.BeforeRename)
-        if (const int error = steps.BeforeRename(temporary)) return error;
-    if (rename(temporary.c_str(), target.c_str()) != 0) return errno;
-    // rename does nothing, successfully, when both names are the same file by now.
-    if (IsFile(temporary, keptIdentity)) unlink(temporary.c_str());
-    return 0;
+// Trades the link for the file; what comes out must be the ticked file, else it goes back. Where
+// the file system cannot trade names, the path is checked just before a rename. A trade moves the
+// status-change time on some file systems, so the ticked file's status is compared before it.
+// temporary is cleared when it must not be removed: it holds a file that is not ours.
+int TradePlaces(int folder, std::string& temporary, const std::string& name,
+                const PinnedFile& ticked) {
+    if (!ticked.StillUnchanged()) return ChangedSinceListed;
+    const FileIdentity tickedIdentity = ticked.Stamp().Identity();
+    if (renameat2(folder, temporary.c_str(), folder, name.c_str(), RENAME_EXCHANGE) == 0) {
+        if (IdentityAt(folder, temporary) == tickedIdentity) return 0;
+        if (renameat2(folder, temporary.c_str(), folder, name.c_str(), RENAME_EXCHANGE) != 0)
+            temporary.clear();
+        return ChangedSinceListed;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (IdentityAt(folder, name) != tickedIdentity) return ChangedSinceListed;
+    return renameat(folder, temporary.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -63,13 +79,19 @@ LinkSteps DefaultLinkSteps() {
     return {RandomHiddenName, {}};
 }
 
-int ReplaceWithHardLink(const std::string& kept, const FileIdentity& keptIdentity,
-                        const std::string& target, const LinkSteps& steps) {
-    if (IsFile(target, keptIdentity)) return 0;
+int ReplaceWithHardLink(const PinnedFile& kept, const PinnedFile& ticked, const LinkSteps& steps) {
+    if (!kept.Pinned() || !ticked.Pinned()) return ChangedSinceListed;
+    const int folder = open(FolderOf(ticked.Path()).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return errno;
+    const std::string name = NameOf(ticked.Path());
     std::string temporary;
-    if (const int error = LinkToHiddenName(kept, FolderOf(target), steps, temporary)) return error;
-    const int error = LinkThenRename(temporary, keptIdentity, target, steps);
-    if (error) unlink(temporary.c_str());
+    int error = LinkToHiddenName(kept, folder, steps, temporary);
+    if (!error && steps.BeforeRename)
+        error = steps.BeforeRename(FolderOf(ticked.Path()) + temporary);
+    if (!error) error = TradePlaces(folder, temporary, name, ticked);
+    // After a trade the hidden name holds the ticked file; after a failure, the kept file's link.
+    if (!temporary.empty()) unlinkat(folder, temporary.c_str(), 0);
+    close(folder);
     return error;
 }
 

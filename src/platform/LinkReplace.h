@@ -1,10 +1,12 @@
 #pragma once
-// Puts a hard link to a kept file in the place of another file, atomically: the kept file is
-// linked to a new hidden name in the other file's folder, and that name is renamed over the
-// file. At every moment the path holds either the old file or the complete link; a failure
-// removes the hidden name and leaves the file as it was. Never a symbolic link, never a copy.
+// Puts a hard link to a kept file in the place of another file, atomically: the pinned kept
+// file is linked, through its descriptor, to a new hidden name in the other file's folder, and
+// that name trades places with the file. At every moment the path holds either the old file or
+// the complete link; whatever the path held when they traded is checked to be the pinned ticked
+// file, and anything else is put back. A failure removes the hidden name and leaves the file as
+// it was. Never a symbolic link, never a copy.
 
-#include "platform/FileIdentity.h"
+#include "platform/PinnedFile.h"
 
 #include <functional>
 #include <string>
@@ -15,16 +17,16 @@ namespace pellmora {
 struct LinkSteps {
     // The next hidden name to try (a name, not a path); asked again while a name is taken.
     std::function<std::string()> TemporaryName;
-    // Runs after the link and before the rename; a non-zero errno stops there.
+    // Runs after the link and before the names trade places; a non-zero errno stops there.
     std::function<int(const std::string& temporary)> BeforeRename;
 };
 
 LinkSteps DefaultLinkSteps();
 
-// Replaces target by a hard link to kept, which must still be the file keptIdentity names (the
-// link made is checked: ESTALE otherwise, and nothing changes). A target that already is that
-// file stays as it is. 0 or the errno of the step that failed.
-int ReplaceWithHardLink(const std::string& kept, const FileIdentity& keptIdentity,
-                        const std::string& target, const LinkSteps& steps = DefaultLinkSteps());
+// Replaces ticked's path by a hard link to kept. 0, ChangedSinceListed when either file changed
+// or the path no longer names the ticked file, or the errno of the step that failed. A path that
+// names the kept file already stays as it is.
+int ReplaceWithHardLink(const PinnedFile& kept, const PinnedFile& ticked,
+                        const LinkSteps& steps = DefaultLinkSteps());
 
 } // namespace pellmora

@@ -122,20 +122,28 @@ bool IsVirtualFileSystemType(std::string_view type) {
     return false;
 }
 
-bool VirtualFileSystemCheck::IsVirtual(uint64_t device) {
-    if (lastDevice_ == device) return lastVirtual_;
+bool KeepsChangeTime(std::string_view type) {
+    static constexpr std::array<std::string_view, 9> kernelKept = {
+        "ext2", "ext3", "ext4", "xfs", "btrfs", "f2fs", "tmpfs", "zfs", "bcachefs"};
+    for (const std::string_view known : kernelKept)
+        if (type == known) return true;
+    return false;
+}
+
+bool FileSystemTypeCheck::Holds(uint64_t device) {
+    if (lastDevice_ == device) return lastVerdict_;
     lastDevice_ = device;
     const auto known = verdicts_.find(device);
-    if (known != verdicts_.end()) return lastVirtual_ = known->second;
+    if (known != verdicts_.end()) return lastVerdict_ = known->second;
     if (!table_) table_ = MountTable::ReadCurrent();
     const std::string* type = table_->TypeOf(device);
     if (!type) {
         table_ = MountTable::ReadCurrent();
         type = table_->TypeOf(device);
     }
-    lastVirtual_ = type && IsVirtualFileSystemType(*type);
-    verdicts_.emplace(device, lastVirtual_);
-    return lastVirtual_;
+    lastVerdict_ = type && holds_(*type);
+    verdicts_.emplace(device, lastVerdict_);
+    return lastVerdict_;
 }
 
 } // namespace pellmora

@@ -34,17 +34,34 @@ class MountTable {
 // proc, sysfs, devtmpfs and the other file systems whose "files" are the kernel's, not data.
 bool IsVirtualFileSystemType(std::string_view type);
 
-// Answers for one device after another, consulting the table only when the device changes, and
-// reading it again for a device it lacks (a file system mounted during the walk).
-class VirtualFileSystemCheck {
+// File systems whose status-change time only the kernel sets, so that a rewrite that puts the
+// old modification time back still moves it. On FAT, exFAT, NTFS through FUSE and other foreign
+// file systems it is the modification time, or whatever the driver says.
+bool KeepsChangeTime(std::string_view type);
+
+// Answers whether the file system on one device after another has a type of which holds is
+// true, consulting the table only when the device changes, and reading it again for a device it
+// lacks (a file system mounted during the walk). A device the table does not list has none.
+class FileSystemTypeCheck {
   public:
-    bool IsVirtual(uint64_t device);
+    using Predicate = bool (*)(std::string_view type);
+    explicit FileSystemTypeCheck(Predicate holds) : holds_(holds) {}
+    bool Holds(uint64_t device);
 
   private:
+    Predicate holds_;
     std::optional<MountTable> table_;
     std::unordered_map<uint64_t, bool> verdicts_;
     std::optional<uint64_t> lastDevice_;
-    bool lastVirtual_ = false;
+    bool lastVerdict_ = false;
+};
+
+class VirtualFileSystemCheck {
+  public:
+    bool IsVirtual(uint64_t device) { return check_.Holds(device); }
+
+  private:
+    FileSystemTypeCheck check_{IsVirtualFileSystemType};
 };
 
 } // namespace pellmora

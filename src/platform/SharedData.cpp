@@ -68,15 +68,19 @@ ShareResult ShareDataFrom(const std::string& kept, const std::string& target, in
     if (from.Error()) return {from.Error(), false};
     const ReadOnlyFile into(target);
     if (into.Error()) return {into.Error(), false};
-    const int64_t size = RegularSize(from.Fd());
+    return ShareDataBetween(from.Fd(), into.Fd(), chunk);
+}
+
+ShareResult ShareDataBetween(int kept, int target, int64_t chunk) {
+    const int64_t size = RegularSize(kept);
     if (size < 0) return {errno, false};
-    const int64_t targetSize = RegularSize(into.Fd());
+    const int64_t targetSize = RegularSize(target);
     if (targetSize < 0) return {errno, false};
     if (targetSize != size) return {0, true};
     for (int64_t offset = 0; offset < size;) {
         int64_t shared = 0;
         const ShareResult result =
-            ShareRange(from.Fd(), into.Fd(), offset, std::min(chunk, size - offset), shared);
+            ShareRange(kept, target, offset, std::min(chunk, size - offset), shared);
         if (!result.Ok()) return result;
         offset += shared;
     }

@@ -23,5 +23,7 @@ constexpr int64_t ShareChunkBytes = 16 << 20;
 // files are opened read-only; the kernel lets the owner (or root) share into a file so opened.
 ShareResult ShareDataFrom(const std::string& kept, const std::string& target,
                           int64_t chunk = ShareChunkBytes);
+// The same between two files open already (read-only is enough).
+ShareResult ShareDataBetween(int kept, int target, int64_t chunk = ShareChunkBytes);
 
 } // namespace pellmora

@@ -33,7 +33,8 @@ size_t DefaultReadersInFlight() {
     return 16;
 }
 
-ReadAhead::ReadAhead(size_t readers, bool predictWholeFiles) : predict_(predictWholeFiles) {
+ReadAhead::ReadAhead(size_t readers, bool predictWholeFiles, bool witness)
+    : predict_(predictWholeFiles), witness_(witness) {
     // Fewer readers than asked for still read ahead; none leaves the search to read alone.
     readers_.Start(readers, [this] { ReaderLoop(); });
 }
@@ -121,13 +122,14 @@ void ReadAhead::ReaderLoop() {
 ReadOutcome ReadAhead::Perform(const ReadRequest& request, std::vector<unsigned char>& buffer) {
     ReadOutcome outcome;
     try {
+        ReadWitness* witness = witness_ ? &outcome.Witness : nullptr;
         if (request.Kind == ReadKind::FirstBlock) {
-            outcome.Digest =
-                ReadFirstBlockDigest(request.Path, request.Size, buffer.data(), outcome.Ok);
+            outcome.Digest = ReadFirstBlockDigest(request.Path, request.Size, buffer.data(),
+                                                  outcome.Ok, nullptr, witness);
         } else {
             const auto goOn = [this] { return !cancelled_; };
             outcome.Digest = ReadFileDigest(request.Path, request.Size, buffer.data(),
-                                            buffer.size(), goOn, outcome.Ok);
+                                            buffer.size(), goOn, outcome.Ok, witness);
         }
     } catch (const std::exception&) {
         outcome.Ok = false; // never grouped on a read that did not complete

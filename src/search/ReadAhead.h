@@ -8,6 +8,7 @@
 
 #include "model/OperationControl.h"
 #include "platform/ContentDigest.h"
+#include "platform/ContentFile.h"
 #include "platform/FileIdentity.h"
 #include "platform/WorkerThreads.h"
 
@@ -40,13 +41,14 @@ struct ReadOutcome {
     ContentDigest Digest;
     bool Ok = false;         // read to its end at its listed size
     bool Remembered = false; // from the checksum cache, not read
+    ReadWitness Witness;     // what the read saw of the file, where a witness was asked for
 };
 
 class ReadAhead {
   public:
     // Starts up to readers threads; predictWholeFiles queues the whole-file reads that a size
-    // run's first blocks call for.
-    ReadAhead(size_t readers, bool predictWholeFiles);
+    // run's first blocks call for; witness has each read tell what it saw of its file.
+    ReadAhead(size_t readers, bool predictWholeFiles, bool witness = false);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
@@ -86,6 +88,7 @@ class ReadAhead {
     void QueueCalledFor(RunProgress& run);
 
     const bool predict_;
+    const bool witness_;
     std::mutex mutex_;
     std::condition_variable work_;
     std::condition_variable delivered_;

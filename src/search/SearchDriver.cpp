@@ -11,6 +11,7 @@
 #include "model/TextFormats.h"
 #include "platform/ChecksumCache.h"
 #include "platform/FileIdentity.h"
+#include "platform/MountTable.h"
 #include "search/FileCollection.h"
 #include "search/ReadAhead.h"
 #include "search/crc32tab.h"
@@ -30,10 +31,6 @@ const QString NewLine = QStringLiteral("\n\r");
 // The digests of one run's files, by file: the run's sorts move the records, not the files.
 using DigestTable = std::unordered_map<FileIdentity, ContentDigest, FileIdentityHash>;
 
-FileIdentity IdentityOf(const TFileInfoType& file) {
-    return {file.Device, file.Inode};
-}
-
 class SearchRun {
   public:
     SearchRun(SearchState& state, SearchView& view, const OperationControl& control)
@@ -46,6 +43,7 @@ class SearchRun {
 
   private:
     void OpenCache();
+    bool Remembers(const TFileInfoType& file);
     std::optional<ContentDigest> Recall(const std::string& path, const TFileInfoType& file,
                                         ReadKind kind);
     void Remember(const TFileInfoType& file, ReadKind kind, const ReadOutcome& outcome);
@@ -76,6 +74,7 @@ class SearchRun {
     DigestTable contents_;                 // checksum mode: of the run's readable candidates
     std::unique_ptr<ReadAhead> ahead_;     // none: every file is read when the run gets to it
     std::unique_ptr<ChecksumCache> cache_; // the checksum mode's memory, when asked for
+    FileSystemTypeCheck keepsChangeTime_{KeepsChangeTime};
 };
 
 ReadRequest RequestFor(const std::string& path, const TFileInfoType& file, ReadKind kind) {
@@ -94,21 +93,30 @@ void SearchRun::OpenCache() {
     cache_ = ChecksumCache::Open(state_.ChecksumCacheFile, reason);
 }
 
+// A file system whose status-change time a driver may set as it likes cannot tell a rewrite
+// with the old time put back: its files are always read, and never remembered.
+bool SearchRun::Remembers(const TFileInfoType& file) {
+    return cache_ && keepsChangeTime_.Holds(file.Device);
+}
+
 std::optional<ContentDigest> SearchRun::Recall(const std::string& path, const TFileInfoType& file,
                                                ReadKind kind) {
-    if (!cache_) return std::nullopt;
+    if (!Remembers(file)) return std::nullopt;
     const CachedDigests known = cache_->Find(CacheKeyOf(path, file));
     return kind == ReadKind::FirstBlock ? known.FirstBlock : known.WholeFile;
 }
 
-// Only a read that came to its end at the listed size is remembered.
+// Only a read that came to its end at the listed size, through a descriptor that showed the
+// listed version before and after it, is remembered.
 void SearchRun::Remember(const TFileInfoType& file, ReadKind kind, const ReadOutcome& outcome) {
-    if (!cache_ || !outcome.Ok || outcome.Remembered) return;
+    if (!outcome.Ok || outcome.Remembered || !Remembers(file)) return;
+    const ReadWitness& seen = outcome.Witness;
+    if (!seen.Steady || seen.Before != VersionOf(file)) return;
     const CacheKey key = CacheKeyOf(state_.CurrentFile, file);
     if (kind == ReadKind::FirstBlock)
-        cache_->StoreFirstBlock(key, outcome.Digest);
+        cache_->StoreFirstBlock(key, outcome.Digest, seen.StartedNs);
     else
-        cache_->StoreWholeFile(key, outcome.Digest);
+        cache_->StoreWholeFile(key, outcome.Digest, seen.StartedNs);
 }
 
 // Requests join the readers' queue in batches of this many, in the order the runs will ask
@@ -121,7 +129,8 @@ constexpr size_t PlanBatch = 8192;
 void SearchRun::PlanReads() {
     if (state_.ReadersInFlight <= 0) return;
     const bool byChecksum = state_.CompareMode != 1;
-    ahead_ = std::make_unique<ReadAhead>(static_cast<size_t>(state_.ReadersInFlight), byChecksum);
+    ahead_ = std::make_unique<ReadAhead>(static_cast<size_t>(state_.ReadersInFlight), byChecksum,
+                                         cache_ != nullptr);
     if (!ahead_->Usable()) {
         ahead_.reset();
         return;
@@ -134,7 +143,7 @@ void SearchRun::PlanReads() {
         ReadRequest request = RequestFor(path, file, kind);
         request.Run = run;
         if (const auto digest = Recall(path, file, kind))
-            remembered.emplace_back(std::move(request), ReadOutcome{*digest, true, true});
+            remembered.emplace_back(std::move(request), ReadOutcome{*digest, true, true, {}});
         else if (run >= 0)
             batch.push_back(std::move(request));
     };
@@ -166,12 +175,13 @@ std::optional<ReadOutcome> SearchRun::Obtain(const TFileInfoType& file, ReadKind
         outcome = ahead_->Take(RequestFor(path, file, kind), control_);
         if (!outcome) return std::nullopt;
     } else if (const auto remembered = Recall(path, file, kind)) {
-        outcome = ReadOutcome{*remembered, true, true};
+        outcome = ReadOutcome{*remembered, true, true, {}};
     } else {
         outcome.emplace();
+        ReadWitness* witness = cache_ ? &outcome->Witness : nullptr;
         outcome->Digest = kind == ReadKind::FirstBlock
-                              ? FirstBlockDigest(path, file.Size, control_, outcome->Ok)
-                              : FileDigest(path, file.Size, control_, outcome->Ok);
+                              ? FirstBlockDigest(path, file.Size, control_, outcome->Ok, witness)
+                              : FileDigest(path, file.Size, control_, outcome->Ok, witness);
         if (Stopped()) return std::nullopt;
         Remember(file, kind, *outcome);
         return outcome; // it yielded as it read

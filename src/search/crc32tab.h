@@ -7,6 +7,7 @@
 #include "model/DuplicateTypes.h"
 #include "model/OperationControl.h"
 #include "platform/ContentDigest.h"
+#include "platform/ContentFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,13 +55,16 @@ class ContentHasher {
 };
 
 // The reading under the two routines below, for a reader with a buffer of its own: the whole
-// file in reads of chunk bytes, asking goOn after each (false ends the read; ok then holds).
+// file in reads of chunk bytes, asking goOn after each (false ends the read, which is then not
+// complete: ok is false). A witness, where given, learns what the read saw of the file.
 ContentDigest ReadFileDigest(const std::string& path, int64_t listedSize, unsigned char* buffer,
-                             size_t chunk, const std::function<bool()>& goOn, bool& ok);
+                             size_t chunk, const std::function<bool()>& goOn, bool& ok,
+                             ReadWitness* witness = nullptr);
 // The first BlockSize bytes (buffer holds that many) in one read; opened tells whether the file
 // could be opened at all.
 ContentDigest ReadFirstBlockDigest(const std::string& path, int64_t listedSize,
-                                   unsigned char* buffer, bool& ok, bool* opened = nullptr);
+                                   unsigned char* buffer, bool& ok, bool* opened = nullptr,
+                                   ReadWitness* witness = nullptr);
 
 // For each digest, whether another one in the list equals it: the files that may have a copy.
 std::vector<bool> DigestsShared(const std::vector<ContentDigest>& digests);
@@ -68,14 +72,15 @@ std::vector<bool> DigestsShared(const std::vector<ContentDigest>& digests);
 // Both checksums of the whole file; it yields after every block, and a stop request ends the
 // read. ok is false when the file could not be opened or read, or its length is not listedSize.
 ContentDigest FileDigest(const std::string& path, int64_t listedSize,
-                         const OperationControl& control, bool& ok);
+                         const OperationControl& control, bool& ok, ReadWitness* witness = nullptr);
 uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
                  bool& ok);
 
 // Both checksums of the first BlockSize bytes (the whole file when shorter); the CRC-32 is 1
 // after a stop request.
 ContentDigest FirstBlockDigest(const std::string& path, int64_t listedSize,
-                               const OperationControl& control, bool& ok);
+                               const OperationControl& control, bool& ok,
+                               ReadWitness* witness = nullptr);
 uint32_t FirstBlockCrc(const std::string& path, int64_t listedSize, const OperationControl& control,
                        bool& ok);
 

@@ -199,12 +199,30 @@ ContentDigest ContentHasher::Digest() const {
     return {~crc_, wide.high64, wide.low64};
 }
 
+namespace {
+
+void StartWitness(const ContentFile& file, ReadWitness* witness) {
+    if (!witness) return;
+    witness->Before = file.Stamp();
+    witness->Steady = false;
+    witness->StartedNs = WallClockNs();
+}
+
+// A second fstat after the read, asked for only where a witness is.
+void EndWitness(const ContentFile& file, bool ok, ReadWitness* witness) {
+    if (witness) witness->Steady = ok && file.Unchanged();
+}
+
+} // namespace
+
 ContentDigest ReadFileDigest(const std::string& path, int64_t listedSize, unsigned char* buffer,
-                             size_t chunk, const std::function<bool()>& goOn, bool& ok) {
+                             size_t chunk, const std::function<bool()>& goOn, bool& ok,
+                             ReadWitness* witness) {
     ok = false;
     ContentHasher hasher;
     ContentFile file;
     if (!file.Open(path)) return hasher.Digest();
+    StartWitness(file, witness);
     if (listedSize > SequentialHintSize) file.AdviseSequential();
     int64_t total = 0;
     for (;;) {
@@ -212,25 +230,23 @@ ContentDigest ReadFileDigest(const std::string& path, int64_t listedSize, unsign
         if (n < 0) return hasher.Digest();
         hasher.Update(buffer, static_cast<size_t>(n));
         total += n;
-        if (!goOn()) {
-            ok = true;
-            return hasher.Digest();
-        }
+        if (!goOn()) return hasher.Digest(); // stopped: not a complete read
         // A short read is the end of the file. A file that grew beyond its listed size has
         // failed already; no need to read on.
         if (n < static_cast<int64_t>(chunk) || total > listedSize) break;
     }
     ok = total == listedSize;
+    EndWitness(file, ok, witness);
     return hasher.Digest();
 }
 
 ContentDigest FileDigest(const std::string& path, int64_t listedSize,
-                         const OperationControl& control, bool& ok) {
+                         const OperationControl& control, bool& ok, ReadWitness* witness) {
     const auto goOn = [&control] {
         control.Yield();
         return !control.StopRequested();
     };
-    return ReadFileDigest(path, listedSize, ReadBuffer(), BlockSize, goOn, ok);
+    return ReadFileDigest(path, listedSize, ReadBuffer(), BlockSize, goOn, ok, witness);
 }
 
 std::vector<bool> DigestsShared(const std::vector<ContentDigest>& digests) {
@@ -255,23 +271,27 @@ uint32_t FileCrc(const std::string& path, int64_t listedSize, const OperationCon
 }
 
 ContentDigest ReadFirstBlockDigest(const std::string& path, int64_t listedSize,
-                                   unsigned char* buffer, bool& ok, bool* opened) {
+                                   unsigned char* buffer, bool& ok, bool* opened,
+                                   ReadWitness* witness) {
     ok = false;
     ContentHasher hasher;
     ContentFile file;
     const bool isOpen = file.Open(path);
     if (opened) *opened = isOpen;
     if (!isOpen) return hasher.Digest();
+    StartWitness(file, witness);
     const int64_t n = file.ReadAt(buffer, BlockSize, 0);
     if (n > 0) hasher.Update(buffer, static_cast<size_t>(n));
     ok = n == std::min<int64_t>(listedSize, BlockSize);
+    EndWitness(file, ok, witness);
     return hasher.Digest();
 }
 
 ContentDigest FirstBlockDigest(const std::string& path, int64_t listedSize,
-                               const OperationControl& control, bool& ok) {
+                               const OperationControl& control, bool& ok, ReadWitness* witness) {
     bool opened = false;
-    ContentDigest digest = ReadFirstBlockDigest(path, listedSize, ReadBuffer(), ok, &opened);
+    ContentDigest digest =
+        ReadFirstBlockDigest(path, listedSize, ReadBuffer(), ok, &opened, witness);
     if (!opened) return digest; // nothing was read: no block, no yield
     control.Yield();
     if (control.StopRequested()) digest.Crc = 1;

@@ -1,5 +1,7 @@
 #include "ActionTestKit.h"
 
+#include "platform/FileStamp.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -67,12 +69,20 @@ int32_t ListedTree::List(const std::string& relative, const std::string& content
     file.Size = st.st_size;
     file.Attributes = (st.st_mode & S_IWUSR) ? 0x80u : 0x01u;
     file.Checked = ticked ? 1 : 0;
-    file.Device = st.st_dev;
-    file.Inode = st.st_ino;
-    file.ModTimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     AppendResult(State, file);
+    Restamp(State.ResultLast);
     BuildViewOrder(State);
     return State.ResultLast;
+}
+
+void ListedTree::Restamp(int32_t index) {
+    TFileInfoType& file = State.ResultList[static_cast<size_t>(index)];
+    const FileStamp stamp = ReadFileStamp(FullPath(State, file)).value_or(FileStamp{});
+    file.Device = stamp.Device;
+    file.Inode = stamp.Inode;
+    file.Size = stamp.Size;
+    file.ModTimeNs = stamp.ModTimeNs;
+    file.ChangeTimeNs = stamp.ChangeTimeNs;
 }
 
 bool ListedTree::Exists(const std::string& relative) const {

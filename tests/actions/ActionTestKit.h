@@ -57,6 +57,9 @@ class ListedTree {
     int32_t List(const std::string& relative, const std::string& content, int32_t group,
                  bool ticked);
     std::string Path(const std::string& relative) const { return Tree.Path(relative); }
+    // Takes the file's status now as the one the search saw: as if it had been so when listed,
+    // or as on a file system whose status-change time a rewrite does not move.
+    void Restamp(int32_t index);
     bool Exists(const std::string& relative) const;
     // Names in the private trash's files/ folder.
     std::vector<std::string> Trashed() const;

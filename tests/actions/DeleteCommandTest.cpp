@@ -44,6 +44,7 @@ TEST_F(DeleteTest, AReadOnlyFileDeletedWithoutBackupLosesItsAttributeFirst) {
     listed.List("keep", "same", 1, false);
     listed.List("ro", "same", 1, true);
     chmod(listed.Path("ro").c_str(), 0444);
+    listed.Restamp(1);
     listed.State.ResultList[1].Attributes = 0x01;
     EXPECT_EQ(Delete(ForGood).Done, 1);
     EXPECT_FALSE(listed.Exists("ro"));

@@ -250,8 +250,9 @@ TEST(ScanCli, ChecksumCacheOptions) {
     const ScanResult passed = Scan({"--cache-file", Q(bad), Q(tree.Path("d"))});
     EXPECT_EQ(passed.Exit, 0);
     EXPECT_EQ(passed.Out, plain.Out);
-    EXPECT_EQ(passed.Err,
-              "pellmora-scan: checksum cache: " + bad + ": file is not a database\n" + plain.Err);
+    EXPECT_EQ(passed.Err, "pellmora-scan: " + bad +
+                              ": file is not a database; searching without the cache\n" +
+                              plain.Err);
     const ScanResult refused = Scan({"--cache-clear", "--cache-file", Q(bad)});
     EXPECT_EQ(refused.Exit, 1);
     EXPECT_EQ(refused.Out, "");

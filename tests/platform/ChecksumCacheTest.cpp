@@ -2,6 +2,7 @@
 // what two searches writing at once leave behind.
 
 #include "platform/ChecksumCache.h"
+#include "platform/FileStamp.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempTree.h"
 #include "support/TestMount.h"
@@ -26,6 +27,8 @@ namespace {
 const ContentDigest First{0x11223344, 0x0102030405060708ull, 0xF1F2F3F4F5F6F7F8ull};
 const ContentDigest Whole{0xCAFEBABE, 0xFFFFFFFFFFFFFFFFull, 1};
 const ChecksumCacheOptions Quick{200, 0};
+// A read that began long after any file time of these tests.
+constexpr int64_t Later = 4'000'000'000'000'000'000;
 
 // A direct connection, as another program (or a test) would have it.
 class Db {
@@ -89,8 +92,8 @@ struct ChecksumCacheTest : ::testing::Test {
     void Fill(int count, int from = 0) {
         auto cache = Opened();
         for (int i = from; i < from + count; ++i) {
-            cache->StoreFirstBlock(Synthetic(i), First);
-            cache->StoreWholeFile(Synthetic(i), Whole);
+            cache->StoreFirstBlock(Synthetic(i), First, Later);
+            cache->StoreWholeFile(Synthetic(i), Whole, Later);
         }
         cache->Finish();
     }
@@ -154,8 +157,8 @@ TEST_F(ChecksumCacheTest, EachKeyFieldAndEachFileChangeMakesAMiss) {
         tree.File("a", "0123456789");
         NextTick();
         stored = *CacheKeyOfPath(a);
-        cache->StoreFirstBlock(stored, First);
-        cache->StoreWholeFile(stored, Whole);
+        cache->StoreFirstBlock(stored, First, Later);
+        cache->StoreWholeFile(stored, Whole, Later);
         NextTick();
         const std::string path = change();
         EXPECT_EQ(Hit(*cache, *CacheKeyOfPath(path)), std::string(name) == "unchanged") << name;
@@ -165,10 +168,10 @@ TEST_F(ChecksumCacheTest, EachKeyFieldAndEachFileChangeMakesAMiss) {
 TEST_F(ChecksumCacheTest, DigestsComeBackAfterFinishAndOnlyWhatWasStored) {
     {
         auto cache = Opened();
-        cache->StoreFirstBlock(Synthetic(1), First);
-        cache->StoreWholeFile(Synthetic(2), Whole);
-        cache->StoreFirstBlock(Synthetic(3), First);
-        cache->StoreFirstBlock(Synthetic(3), Whole); // a later read of the same file wins
+        cache->StoreFirstBlock(Synthetic(1), First, Later);
+        cache->StoreWholeFile(Synthetic(2), Whole, Later);
+        cache->StoreFirstBlock(Synthetic(3), First, Later);
+        cache->StoreFirstBlock(Synthetic(3), Whole, Later); // a later read of the same file wins
         cache->Finish();
     }
     auto cache = Opened();
@@ -180,7 +183,7 @@ TEST_F(ChecksumCacheTest, DigestsComeBackAfterFinishAndOnlyWhatWasStored) {
     // A changed file replaces its path's entry: the old digests go with it.
     CacheKey changed = Synthetic(1);
     ++changed.ModTimeNs;
-    cache->StoreWholeFile(changed, Whole);
+    cache->StoreWholeFile(changed, Whole, Later);
     EXPECT_FALSE(cache->Find(changed).FirstBlock);
     EXPECT_FALSE(cache->Find(Synthetic(1)).FirstBlock);
 }
@@ -196,9 +199,9 @@ TEST_F(ChecksumCacheTest, FolderAndFileArePrivateAndAFreshChangeIsNotStored) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     // Written just now, the file could change again within the same tick of the clock.
     const CacheKey fresh = *CacheKeyOfPath(tree.File("new", "x"));
-    cache->StoreWholeFile(fresh, Whole);
+    cache->StoreWholeFile(fresh, Whole, WallClockNs());
     EXPECT_FALSE(cache->Find(fresh).WholeFile);
-    cache->StoreWholeFile(Synthetic(5), Whole);
+    cache->StoreWholeFile(Synthetic(5), Whole, Later);
     EXPECT_EQ(cache->Find(Synthetic(5)).WholeFile, Whole);
 }
 
@@ -278,7 +281,7 @@ TEST_F(ChecksumCacheTest, DamagedTableIsReadAsEmptyAndNeverWritten) {
     tree.File("cache/Pellmora/checksums.sqlite", bytes);
     auto cache = Opened();
     EXPECT_FALSE(cache->Find(Synthetic(1)).WholeFile);
-    cache->StoreWholeFile(Synthetic(99999), Whole);
+    cache->StoreWholeFile(Synthetic(99999), Whole, Later);
     cache->Finish();
     cache.reset();
     EXPECT_EQ(Bytes(store), bytes);
@@ -301,7 +304,7 @@ TEST_F(ChecksumCacheTest, LockedStoreOrFullDiskCostsOnlyTheCache) {
                                "DELETE FROM digests WHERE path=CAST('/data/file 9' AS BLOB);"));
         auto cache = Opened();
         EXPECT_TRUE(Hit(*cache, Synthetic(1)));
-        cache->StoreWholeFile(Synthetic(500), Whole);
+        cache->StoreWholeFile(Synthetic(500), Whole, Later);
         cache->Finish(); // waits out the timeout, then drops its rows
         EXPECT_TRUE(other.Exec("COMMIT"));
     }
@@ -312,7 +315,7 @@ TEST_F(ChecksumCacheTest, LockedStoreOrFullDiskCostsOnlyTheCache) {
         EXPECT_FALSE(cache->Find(Synthetic(9)).WholeFile);
         const pellmora::test::FileSizeLimit full(Bytes(store).size());
         for (int i = 1000; i < 9000; ++i)
-            cache->StoreWholeFile(Synthetic(i), Whole);
+            cache->StoreWholeFile(Synthetic(i), Whole, Later);
         cache->Finish();
     }
     Db check(store);
@@ -331,7 +334,7 @@ TEST_F(ChecksumCacheTest, TwoProcessesWritingAtOnceBothSucceed) {
             auto cache = ChecksumCache::Open(store, reason, {10000, 0});
             if (!cache) _exit(2);
             for (int i = 0; i < 20000; ++i) // 5 batches each, and 10000 paths written by both
-                cache->StoreWholeFile(Synthetic(c * 10000 + i), Whole);
+                cache->StoreWholeFile(Synthetic(c * 10000 + i), Whole, Later);
             cache->Finish();
             _exit(0);
         }

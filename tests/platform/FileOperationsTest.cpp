@@ -1,5 +1,6 @@
 #include "platform/FileOperations.h"
 #include "platform/FreeName.h"
+#include "platform/PinnedFile.h"
 #include "support/BoundedChild.h"
 #include "support/FileText.h"
 #include "support/TempTree.h"
@@ -149,7 +150,7 @@ TEST(FileOperationsTest, AFailedMoveAcrossFileSystemsLeavesTheSourceAndNoCopy) {
     }
 }
 
-TEST(FileOperationsTest, StampDeleteAndWritableSeeTheEntryItself) {
+TEST(FileOperationsTest, StampPinAndDeleteSeeTheEntryItself) {
     TempTree tree;
     const std::string file = tree.File("f", "12345");
     const std::string link = tree.Symlink("l", file);
@@ -167,16 +168,18 @@ TEST(FileOperationsTest, StampDeleteAndWritableSeeTheEntryItself) {
     EXPECT_FALSE(ReadFileStamp(tree.Path("missing")));
 
     chmod(file.c_str(), 0444);
-    EXPECT_EQ(MakeOwnerWritable(file), 0);
+    PinnedFile pinned(file, *ReadFileStamp(file));
+    ASSERT_TRUE(pinned.Pinned());
+    EXPECT_FALSE(PinnedFile(link, *ReadFileStamp(file)).Pinned()) << "a link is never followed";
+    EXPECT_EQ(pinned.MakeOwnerWritable(), 0);
     struct stat st {};
     stat(file.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_TRUE(pinned.StillUnchanged()) << "our own change of mode is accepted";
 
-    EXPECT_EQ(DeleteFileForGood(link), 0);
-    EXPECT_TRUE(FileIsPresent(file)) << "deleting a link must not touch its target";
-    EXPECT_EQ(DeleteFileForGood(file), 0);
-    EXPECT_EQ(DeleteFileForGood(file), ENOENT);
-    EXPECT_EQ(MakeOwnerWritable(file), ENOENT);
+    EXPECT_EQ(DeletePinned(pinned), 0);
+    EXPECT_TRUE(FileIsPresent(link) == false && std::filesystem::is_symlink(link));
+    EXPECT_EQ(DeletePinned(pinned), ENOENT);
 }
 
 } // namespace

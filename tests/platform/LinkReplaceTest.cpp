@@ -1,5 +1,6 @@
-// The link-then-rename replacement at the moments between its system calls: a failure there
-// leaves the file and no hidden name, and a taken hidden name is never touched.
+// The link-then-trade replacement at the moments between its system calls: a failure or a
+// change there leaves the path holding a whole file and no hidden name, and a taken hidden name
+// is never touched.
 
 #include "platform/LinkReplace.h"
 #include "support/FileText.h"
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -29,62 +31,77 @@ TEST(LinkReplace, TheFileIsEitherAsItWasOrTheWholeLink) {
     struct Case {
         const char* Name;
         std::deque<std::string> HiddenNames; // handed out in turn
-        std::function<int(const std::string&)> BeforeRename;
-        bool WrongKept; // kept's identity no longer the one given
+        // Runs between the link and the trade, in the tree's folder.
+        std::function<int(const std::string& folder)> BeforeRename;
         int Error;
         std::vector<std::string> Left;
+        const char* Content; // what t holds afterwards
     };
     const Case cases[] = {
-        {"linked", {".h1"}, {}, false, 0, {"k", "t"}},
+        {"linked", {".h1"}, {}, 0, {"k", "t"}, "same"},
         {"failure between link and rename",
          {".h1"},
          [](const std::string&) { return EIO; },
-         false,
          EIO,
-         {"k", "t"}},
+         {"k", "t"},
+         "same"},
         {"a taken hidden name is passed over",
          {".taken", ".h2"},
          {},
-         false,
          0,
-         {".taken", "k", "t"}},
-        {"kept replaced since it was listed", {".h1"}, {}, true, ESTALE, {"k", "t"}},
+         {".taken", "k", "t"},
+         "same"},
+        {"the path took another file meanwhile",
+         {".h1"},
+         [](const std::string& folder) {
+             std::filesystem::remove(folder + "t");
+             std::ofstream(folder + "t") << "new!";
+             return 0;
+         },
+         ChangedSinceListed,
+         {"k", "t"},
+         "new!"},
+        {"the ticked file was written meanwhile",
+         {".h1"},
+         [](const std::string& folder) {
+             std::ofstream(folder + "t", std::ios::in | std::ios::out) << "S";
+             return 0;
+         },
+         ChangedSinceListed,
+         {"k", "t"},
+         "Same"},
     };
     for (const Case& c : cases) {
         TempTree tree;
         tree.File("k", "same");
         tree.File("t", "same");
-        tree.File(".taken", "someone else's");
-        if (c.Left.front() != ".taken") std::filesystem::remove(tree.Path(".taken"));
-        const FileIdentity kept = IdentityOf(tree.Path("k"));
-        const FileIdentity ticked = IdentityOf(tree.Path("t"));
+        if (c.Left.front() == ".taken") tree.File(".taken", "someone else's");
+        const PinnedFile kept(tree.Path("k"), *ReadFileStamp(tree.Path("k")));
+        const PinnedFile ticked(tree.Path("t"), *ReadFileStamp(tree.Path("t")));
+        const FileIdentity tickedIdentity = IdentityOf(tree.Path("t"));
         std::deque<std::string> names = c.HiddenNames;
-        LinkSteps steps{[&names] {
-                            const std::string name = names.front();
-                            names.pop_front();
-                            return name;
-                        },
-                        c.BeforeRename};
-        const FileIdentity given = c.WrongKept ? FileIdentity{} : kept;
-        EXPECT_EQ(ReplaceWithHardLink(tree.Path("k"), given, tree.Path("t"), steps), c.Error)
-            << c.Name;
-        EXPECT_EQ(IdentityOf(tree.Path("t")), c.Error ? ticked : kept) << c.Name;
-        EXPECT_EQ(FileText(tree.Path("t")), "same") << c.Name;
+        const std::string folder = tree.Root() + "/";
+        LinkSteps steps{
+            [&names] {
+                const std::string name = names.front();
+                names.pop_front();
+                return name;
+            },
+            [&](const std::string&) { return c.BeforeRename ? c.BeforeRename(folder) : 0; }};
+        EXPECT_EQ(ReplaceWithHardLink(kept, ticked, steps), c.Error) << c.Name;
+        if (c.Error == 0) {
+            EXPECT_EQ(IdentityOf(tree.Path("t")), kept.Stamp().Identity()) << c.Name;
+        }
+        if (c.Error == EIO) {
+            EXPECT_EQ(IdentityOf(tree.Path("t")), tickedIdentity) << c.Name;
+        }
+        EXPECT_EQ(FileText(tree.Path("t")), c.Content) << c.Name;
+        EXPECT_EQ(FileText(tree.Path("k")), "same") << c.Name;
         EXPECT_EQ(FolderNames(tree.Root()), c.Left) << c.Name;
         if (c.Left.front() == ".taken") {
             EXPECT_EQ(FileText(tree.Path(".taken")), "someone else's") << c.Name;
         }
     }
-}
-
-TEST(LinkReplace, ATargetThatIsTheKeptFileAlreadyStaysAsItIs) {
-    TempTree tree;
-    tree.File("k", "same");
-    std::filesystem::create_hard_link(tree.Path("k"), tree.Path("t"));
-    const FileIdentity kept = IdentityOf(tree.Path("k"));
-    EXPECT_EQ(ReplaceWithHardLink(tree.Path("k"), kept, tree.Path("t")), 0);
-    EXPECT_EQ(IdentityOf(tree.Path("t")), kept);
-    EXPECT_EQ(FolderNames(tree.Root()), (std::vector<std::string>{"k", "t"}));
 }
 
 } // namespace

@@ -89,7 +89,7 @@ TEST(SettingsFormTest, ForgetEmptiesTheStore) {
     std::string reason;
     auto cache = ChecksumCache::Open(form.CacheFile, reason, {200, 0});
     ASSERT_NE(cache, nullptr) << reason;
-    cache->StoreWholeFile(key, {1, 2, 3});
+    cache->StoreWholeFile(key, {1, 2, 3}, 1000);
     cache->Finish();
     cache.reset();
     QTest::mouseClick(Child<QPushButton>(form, "ForgetButton"), Qt::LeftButton);
