@@ -2,6 +2,7 @@
 
 #include "model/NativeText.h"
 #include "platform/FileOperations.h"
+#include "platform/PinnedFile.h"
 
 #include <QFile>
 
@@ -72,6 +73,14 @@ QString CannotActText(const char* verb, const TFileInfoType& file, const QString
 
 QString ErrorCodeText(int error) {
     return QStringLiteral("Error code: ") + QString::number(static_cast<unsigned>(error));
+}
+
+QString ChangedText() {
+    return QStringLiteral("The file was changed after the search.");
+}
+
+QString FailureReason(int error) {
+    return error == ChangedSinceListed ? ChangedText() : ErrorCodeText(error);
 }
 
 QString SummaryText(int32_t done, int32_t selected, const char* tail) {

@@ -57,6 +57,10 @@ QString CannotFindText(const TFileInfoType& file);
 // "Cannot <verb> file \"name\"" + "\n\r" + reason.
 QString CannotActText(const char* verb, const TFileInfoType& file, const QString& reason);
 QString ErrorCodeText(int error);
+// "The file was changed after the search."
+QString ChangedText();
+// The reason for a failed step's errno: ChangedText for a file that is no longer the listed one.
+QString FailureReason(int error);
 // done + " of " + SelectedCount + tail.
 QString SummaryText(int32_t done, int32_t selected, const char* tail);
 // text + count + " file?" or " files?".

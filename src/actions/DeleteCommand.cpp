@@ -15,10 +15,6 @@ QString CannotDeleteText(const TFileInfoType& file, const QString& reason) {
     return CannotActText("delete", file, reason);
 }
 
-QString ChangedText() {
-    return QStringLiteral("The file was changed after the search.");
-}
-
 // Whether one of the copies that stay holds the pinned file's very bytes: the copy that a
 // delete for good leaves as the only one.
 std::optional<QString> CompareWithStaying(SearchState& state, const CopyGuard& guard, int32_t index,
@@ -43,10 +39,7 @@ std::optional<QString> DeleteForGood(SearchState& state, const CopyGuard& guard,
                                      const std::string& path) {
     TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
     PinnedFile ticked(path, VersionOf(file));
-    if (!ticked.Pinned())
-        return CannotDeleteText(file, ticked.Error() == ChangedSinceListed
-                                          ? ChangedText()
-                                          : ErrorCodeText(ticked.Error()));
+    if (!ticked.Pinned()) return CannotDeleteText(file, FailureReason(ticked.Error()));
     if (!guard.Staying(index, KeptCopies::Unticked).empty())
         if (auto refusal = CompareWithStaying(state, guard, index, ticked)) return refusal;
     // Cleared in the record as well, even when the delete then fails: the search's attribute is
@@ -55,9 +48,7 @@ std::optional<QString> DeleteForGood(SearchState& state, const CopyGuard& guard,
         file.Attributes &= ~0x01u;
         ticked.MakeOwnerWritable(); // a failure shows in the delete that follows
     }
-    const int error = DeletePinned(ticked);
-    if (error == ChangedSinceListed) return CannotDeleteText(file, ChangedText());
-    if (error) return CannotDeleteText(file, ErrorCodeText(error));
+    if (const int error = DeletePinned(ticked)) return CannotDeleteText(file, FailureReason(error));
     return std::nullopt;
 }
 

@@ -23,7 +23,7 @@ ActionOutcome MoveSelectedFiles(SearchState& state, ActionDialog& dialog, Action
                               ShellFileOperation(path, *target, ShellOperation::Move);
                           if (moved.Ok()) return std::nullopt;
                           return CannotActText("move", state.ResultList[static_cast<size_t>(index)],
-                                               ErrorCodeText(moved.Error));
+                                               FailureReason(moved.Error));
                       });
     parts.Prompter.Information(
         SummaryText(done, parts.Exchange.SelectedCount, " files were moved to specified folder."));

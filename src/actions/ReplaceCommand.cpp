@@ -16,14 +16,6 @@ QString CannotReplaceText(const TFileInfoType& file, const QString& reason) {
     return CannotActText("replace", file, reason);
 }
 
-QString ChangedText() {
-    return QStringLiteral("The file was changed after the search.");
-}
-
-QString ReasonOf(int error) {
-    return error == ChangedSinceListed ? ChangedText() : ErrorCodeText(error);
-}
-
 // Our own act gave the kept copy a new status-change time (a new name, shared extents): its
 // record takes it, so that the next file of the batch still finds it unchanged.
 void TakeOwnChange(TFileInfoType& record, PinnedFile& pinned) {
@@ -43,7 +35,7 @@ std::optional<QString> LinkToKept(SearchState& state, const std::vector<int32_t>
             return CannotReplaceText(file, ErrorCodeText(error));
         if (!equal) return CannotReplaceText(file, ChangedText());
         if (const int error = ReplaceWithHardLink(kept, ticked))
-            return CannotReplaceText(file, ReasonOf(error));
+            return CannotReplaceText(file, FailureReason(error));
         TakeOwnChange(record, kept);
         return std::nullopt;
     }
@@ -86,7 +78,7 @@ std::optional<QString> ReplaceTicked(SearchState& state, const CopyGuard& guard,
                                                                                 : KeptDevice::Any);
     if (const QString* refusal = std::get_if<QString>(&choice))
         return CannotReplaceText(file, *refusal);
-    if (!ticked.Pinned()) return CannotReplaceText(file, ReasonOf(ticked.Error()));
+    if (!ticked.Pinned()) return CannotReplaceText(file, FailureReason(ticked.Error()));
     const std::vector<int32_t>& candidates = std::get<std::vector<int32_t>>(choice);
     return way == ReplaceWay::HardLink ? LinkToKept(state, candidates, file, ticked)
                                        : ShareWithKept(state, candidates, file, ticked);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -28,7 +29,22 @@ bool BelongsTo(std::string_view name, AttributeSet set) {
     return name.starts_with("user.") || IsPrivileged(name);
 }
 
-bool IsSkipped(std::string_view name, int error) {
+// An access ACL that says no more than the mode bits: the owner, group and other entries only.
+// Its entries follow a 4-byte version, 8 bytes each, their tag first.
+bool IsTrivialAcl(const std::vector<char>& value) {
+    if (value.size() < 4) return true;
+    for (size_t at = 4; at + 2 <= value.size(); at += 8) {
+        const auto tag = static_cast<uint16_t>(static_cast<unsigned char>(value[at]) |
+                                               static_cast<unsigned char>(value[at + 1]) << 8);
+        if (tag != 0x01 && tag != 0x04 && tag != 0x20) return false; // USER_OBJ, GROUP_OBJ, OTHER
+    }
+    return true;
+}
+
+// A file system that cannot hold an ACL would leave the copy open to whoever the ACL kept out
+// (and its mask in the group bits): that fails the copy, unless the ACL only repeats the mode.
+bool IsSkipped(std::string_view name, int error, const std::vector<char>& value) {
+    if (IsAcl(name) && error == ENOTSUP) return IsTrivialAcl(value);
     return error == ENOTSUP || (IsPrivileged(name) && (error == EPERM || error == EACCES));
 }
 
@@ -95,7 +111,7 @@ int CopyExtendedAttributes(int source, int copy, AttributeSet set) {
         if (error) return error;
         if (fsetxattr(copy, name, value.data(), value.size(), 0) == 0) continue;
         error = errno;
-        if (!IsSkipped(view, error)) return error;
+        if (!IsSkipped(view, error, value)) return error;
     }
     return 0;
 }

@@ -10,8 +10,9 @@ enum class AttributeSet {
 };
 
 // Copies the source's attributes of that set to the copy; 0 or errno. An attribute the copy's
-// file system cannot hold (ENOTSUP) is skipped, and so is a trusted.* or security.* attribute we
-// may not set (EPERM, EACCES: not root); any other failure ends the copy with its errno.
+// file system cannot hold (ENOTSUP) is skipped, but for an ACL that grants or denies more than
+// the mode bits; so is a trusted.* or security.* attribute we may not set (EPERM, EACCES: not
+// root). Any other failure ends the copy with its errno.
 int CopyExtendedAttributes(int source, int copy, AttributeSet set);
 
 // Whether both files carry the same extended attributes with the same values, whatever their

@@ -14,16 +14,21 @@ namespace pellmora {
 TreePrefetch::TreePrefetch(size_t threads, std::function<bool(const std::string&)> skip)
     : skip_(std::move(skip)) {
     // Fewer threads warm less; none leaves the walk to wait for the disk on its own.
-    threads_.Start(threads, [this] { Loop(); });
+    threads_.Start(
+        threads, [this] { Loop(); }, [this] { Cancel(); });
 }
 
 TreePrefetch::~TreePrefetch() {
+    Cancel();
+    threads_.Join();
+}
+
+void TreePrefetch::Cancel() {
     {
         std::lock_guard lock(mutex_);
         cancelled_ = true;
     }
     work_.notify_all();
-    threads_.Join();
 }
 
 void TreePrefetch::Add(const std::string& folder) {

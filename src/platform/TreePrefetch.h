@@ -38,6 +38,7 @@ class TreePrefetch {
         uint64_t Device = 0; // 0: the device of the folder itself
     };
     void Loop();
+    void Cancel();
     void Visit(const Folder& folder);
 
     std::function<bool(const std::string&)> skip_;

@@ -36,16 +36,21 @@ size_t DefaultReadersInFlight() {
 ReadAhead::ReadAhead(size_t readers, bool predictWholeFiles, bool witness)
     : predict_(predictWholeFiles), witness_(witness) {
     // Fewer readers than asked for still read ahead; none leaves the search to read alone.
-    readers_.Start(readers, [this] { ReaderLoop(); });
+    readers_.Start(
+        readers, [this] { ReaderLoop(); }, [this] { Cancel(); });
 }
 
 ReadAhead::~ReadAhead() {
+    Cancel();
+    readers_.Join();
+}
+
+void ReadAhead::Cancel() {
     {
         std::lock_guard lock(mutex_);
         cancelled_ = true;
     }
     work_.notify_all();
-    readers_.Join();
 }
 
 void ReadAhead::Queue(std::vector<ReadRequest> requests,

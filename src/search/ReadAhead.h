@@ -83,6 +83,7 @@ class ReadAhead {
     static Key KeyOf(const ReadRequest& request) { return {request.Identity, request.Kind}; }
 
     void ReaderLoop();
+    void Cancel();
     ReadOutcome Perform(const ReadRequest& request, std::vector<unsigned char>& buffer);
     void Deliver(const ReadRequest& request, const ReadOutcome& outcome);
     void QueueCalledFor(RunProgress& run);

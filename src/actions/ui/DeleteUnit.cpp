@@ -60,6 +60,8 @@ TDeleteForm::TDeleteForm(QWidget* parent) : QDialog(parent) {
     connect(Image1, &QToolButton::clicked, this, &TDeleteForm::Image1Click);
     connect(Image2, &QToolButton::clicked, this, &TDeleteForm::Image2Click);
     connect(HardLinkRadio, &QRadioButton::toggled, LinkWarningLabel, &QLabel::setVisible);
+    for (QRadioButton* radio : {RecyclerRadio, DeleteRadio, HardLinkRadio, ShareRadio})
+        connect(radio, &QRadioButton::toggled, this, &TDeleteForm::ShowCount);
     connect(OKButton, &QPushButton::clicked, this, &TDeleteForm::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TDeleteForm::CancelButtonClick);
     FormCreate();
@@ -93,10 +95,22 @@ void TDeleteForm::ShowModal(DialogExchange& exchange, int32_t groupsLeftWithoutC
 }
 
 void TDeleteForm::FormShow(int32_t selectedCount, int32_t groupsLeftWithoutCopy) {
-    SetPlainText(DelCountLabel, CountQuestion("Do you really want to delete ", selectedCount));
-    SetPlainText(WarningLabel, EveryCopyWarning(groupsLeftWithoutCopy));
+    selectedCount_ = selectedCount;
+    groupsLeftWithoutCopy_ = groupsLeftWithoutCopy;
+    ShowCount();
     for (QRadioButton* radio : {RecyclerRadio, DeleteRadio, HardLinkRadio, ShareRadio})
         if (radio->isChecked()) radio->setFocus();
+}
+
+// A link or shared data keeps every path with its bytes: nothing is deleted, and no group loses
+// its last copy.
+void TDeleteForm::ShowCount() {
+    const bool keepsPaths = HardLinkRadio->isChecked() || ShareRadio->isChecked();
+    SetPlainText(DelCountLabel, CountQuestion(keepsPaths ? "Do you really want to replace "
+                                                         : "Do you really want to delete ",
+                                              selectedCount_));
+    SetPlainText(WarningLabel, keepsPaths ? QString() : EveryCopyWarning(groupsLeftWithoutCopy_));
+    WarningLabel->setVisible(!WarningLabel->text().isEmpty());
 }
 
 void TDeleteForm::Image1Click() {

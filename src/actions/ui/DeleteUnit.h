@@ -45,8 +45,11 @@ class TDeleteForm : public QDialog, public DeleteDialog {
     QToolButton* MakeImage(const char* name, int icon, const QString& caption);
     QRadioButton* MakeRadio(const char* name, const QString& caption);
     uint8_t Choice() const;
+    void ShowCount();
 
     DialogExchange* exchange_ = nullptr;
+    int32_t selectedCount_ = 0;
+    int32_t groupsLeftWithoutCopy_ = 0;
 };
 
 } // namespace pellmora

@@ -99,7 +99,7 @@ TEST(DeleteForm, CaptionsCountAndWarningAndTheRememberedOption) {
 }
 
 // The two options that keep every path: their answers, the red line that belongs to hard links
-// only, and the count and group warning shown for them as for a delete.
+// only, and a count that asks to replace, without the group warning: no copy is lost.
 TEST(DeleteForm, HardLinksAndSharedDataAnswerThreeAndFour) {
     TDeleteForm form;
     EXPECT_EQ(form.HardLinkRadio->text(), "Replace with hard links to a kept copy");
@@ -108,16 +108,20 @@ TEST(DeleteForm, HardLinksAndSharedDataAnswerThreeAndFour) {
               "Linked files share one content: a change to one changes all of them.");
     EXPECT_EQ(form.LinkWarningLabel->styleSheet(), form.WarningLabel->styleSheet());
 
+    const QString replace = "Do you really want to replace 2 files?";
+    const QString remove = "Do you really want to delete 2 files?";
+    const QString everyCopy = "Every copy of 1 group will be deleted.";
     struct Case {
         QRadioButton* Radio;
         uint8_t Choice;
         bool LinkWarning;
+        QString Question, Warning;
     };
     const Case cases[] = {
-        {form.HardLinkRadio, 3, true},
-        {form.ShareRadio, 4, false},
-        {form.HardLinkRadio, 3, true},
-        {form.DeleteRadio, 2, false},
+        {form.HardLinkRadio, 3, true, replace, ""},
+        {form.ShareRadio, 4, false, replace, ""},
+        {form.HardLinkRadio, 3, true, replace, ""},
+        {form.DeleteRadio, 2, false, remove, everyCopy},
     };
     DialogExchange exchange;
     exchange.SelectedCount = 2;
@@ -125,7 +129,9 @@ TEST(DeleteForm, HardLinksAndSharedDataAnswerThreeAndFour) {
         WhileShown(form, [&] {
             Click(c.Radio);
             EXPECT_EQ(form.LinkWarningLabel->isVisible(), c.LinkWarning) << c.Choice;
-            EXPECT_EQ(form.WarningLabel->text(), "Every copy of 1 group will be deleted.");
+            EXPECT_EQ(form.DelCountLabel->text(), c.Question) << c.Choice;
+            EXPECT_EQ(form.WarningLabel->text(), c.Warning) << c.Choice;
+            EXPECT_EQ(form.WarningLabel->isVisible(), !c.Warning.isEmpty()) << c.Choice;
             Click(form.OKButton);
         });
         form.ShowModal(exchange, 1);
