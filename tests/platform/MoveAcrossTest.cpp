@@ -1,4 +1,5 @@
 #include "platform/FileOperations.h"
+#include "support/ExtendedAttributes.h"
 #include "support/FileText.h"
 #include "support/TempTree.h"
 #include "support/TestMount.h"
@@ -17,7 +18,9 @@
 namespace pellmora {
 namespace {
 
+using test::AccessAcl;
 using test::FileText;
+using test::SetAttribute;
 using test::TempTree;
 
 using Attributes = std::map<std::string, std::string>;
@@ -33,33 +36,6 @@ Attributes ReadAttributes(const std::string& path) {
             std::string(value, static_cast<size_t>(std::max<ssize_t>(size, 0)));
     }
     return attributes;
-}
-
-void SetAttribute(const std::string& path, const std::string& name, const std::string& value) {
-    ASSERT_EQ(setxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0), 0)
-        << name << ": " << std::strerror(errno);
-}
-
-// The kernel's form of a POSIX access ACL: a version, then (tag, permissions, id) entries in tag
-// order. This one grants nobody read access, and its mask is wider than that entry.
-std::string AccessAcl() {
-    std::string bytes;
-    const auto put = [&](uint32_t value, size_t size) {
-        bytes.append(reinterpret_cast<const char*>(&value), size); // little endian: x86, arm
-    };
-    put(2, 4);
-    const uint32_t anyone = 0xffffffff;
-    const uint32_t entries[][3] = {{0x01, 6, anyone},
-                                   {0x02, 4, 65534},
-                                   {0x04, 4, anyone},
-                                   {0x10, 6, anyone},
-                                   {0x20, 0, anyone}};
-    for (const auto& entry : entries) {
-        put(entry[0], 2);
-        put(entry[1], 2);
-        put(entry[2], 4);
-    }
-    return bytes;
 }
 
 // Data at the start and in the middle of 16 MiB, the rest holes: larger than the 1 MiB target,

@@ -18,6 +18,14 @@ bool TmpfsMount::MakeReadOnly() {
            mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
+RamfsMount::RamfsMount(const std::string& folder) : folder_(folder) {
+    mounted_ = mount("ramfs", folder.c_str(), "ramfs", 0, "mode=0755") == 0;
+}
+
+RamfsMount::~RamfsMount() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+}
+
 BindMount::BindMount(const std::string& source, const std::string& folder) : folder_(folder) {
     mounted_ = mount(source.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0;
 }

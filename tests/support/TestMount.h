@@ -22,6 +22,20 @@ class TmpfsMount {
     bool mounted_ = false;
 };
 
+// A ramfs on an existing folder: memory like a tmpfs, but no extended attributes, so no ACLs.
+class RamfsMount {
+  public:
+    explicit RamfsMount(const std::string& folder);
+    ~RamfsMount();
+    RamfsMount(const RamfsMount&) = delete;
+    RamfsMount& operator=(const RamfsMount&) = delete;
+    bool Mounted() const { return mounted_; }
+
+  private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
 // folder shows source again: the same device, but another mount, across which rename fails.
 class BindMount {
   public:
