@@ -9,7 +9,7 @@ set -euo pipefail
 build_dir=$(cd "$1" && pwd)
 count=${2:-1000}
 [[ $(id -u) = 0 ]] || { echo "needs root (mount -o loop)" >&2; exit 1; }
-[[ -x $build_dir/share_data_bench ]] || { echo "build the target share_data_bench first" >&2; exit 1; }
+[[ -x $build_dir/replace_bench ]] || { echo "build the target replace_bench first" >&2; exit 1; }
 
 work=$(mktemp -d)
 cleanup() {
@@ -28,6 +28,6 @@ for i in $(seq -w 1 "$count"); do
 done
 sync
 echo "before: $(df -h --output=used,avail "$work/mnt" | tail -1)"
-"$build_dir/share_data_bench" "$work/mnt"
+"$build_dir/replace_bench" "$work/mnt" share
 sync
 echo "after:  $(df -h --output=used,avail "$work/mnt" | tail -1)"

@@ -1,8 +1,9 @@
-// Times "Delete Selected" with the shared-data choice: FOLDER/kept/NAME and FOLDER/copies/NAME
-// are listed as groups of two, every copy ticked, and the command shares each copy's data with
-// its kept file. Run by share_data.sh on a loop-mounted XFS; prints the time and the summary.
+// Times "Delete Selected" with a choice that keeps every path: FOLDER/kept/NAME and
+// FOLDER/copies/NAME are listed as groups of two, every copy ticked, and the command replaces
+// each copy by a hard link to its kept file (link) or shares the kept file's data (share). Run
+// by link.sh and by share_data.sh on a loop-mounted XFS; prints the time and the summary.
 //
-//   share_data_bench FOLDER
+//   replace_bench FOLDER link|share
 
 #include "actions/DeleteCommand.h"
 #include "platform/FileStamp.h"
@@ -16,11 +17,15 @@ namespace {
 
 using namespace pellmora;
 
-class AnswerShare final : public DeleteDialog {
+class Answer final : public DeleteDialog {
   public:
+    explicit Answer(DeleteChoice choice) : choice_(choice) {}
     void ShowModal(DialogExchange& exchange, int32_t) override {
-        exchange.DialogChoice = static_cast<uint8_t>(DeleteChoice::SharedData);
+        exchange.DialogChoice = static_cast<uint8_t>(choice_);
     }
+
+  private:
+    DeleteChoice choice_;
 };
 
 // Goes on after every failure and keeps the last text, the summary.
@@ -70,19 +75,20 @@ SearchState Listed(const std::string& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string way = argc == 3 ? argv[2] : "";
+    if (way != "link" && way != "share") {
+        std::fprintf(stderr, "usage: %s FOLDER link|share\n", argv[0]);
         return 2;
     }
     SearchState state = Listed(argv[1]);
-    AnswerShare dialog;
+    Answer dialog(way == "link" ? DeleteChoice::HardLink : DeleteChoice::SharedData);
     DialogExchange exchange;
     Counting prompter;
     ActionParts parts{exchange, prompter};
     const auto start = std::chrono::steady_clock::now();
     const ActionOutcome outcome = DeleteSelectedFiles(state, dialog, parts);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    std::printf("%d files shared in %.3f s, %d failures: %s\n", outcome.Done, took.count(),
-                prompter.Failures, prompter.Last.toUtf8().constData());
+    std::printf("%d files replaced (%s) in %.3f s, %d failures: %s\n", outcome.Done, way.c_str(),
+                took.count(), prompter.Failures, prompter.Last.toUtf8().constData());
     return prompter.Failures == 0 ? 0 : 1;
 }
