@@ -3,6 +3,7 @@
 // file system that cannot share extents.
 
 #include "ActionTestKit.h"
+#include "actions/CopyGuard.h"
 #include "actions/DeleteCommand.h"
 #include "support/FileText.h"
 #include "support/FolderNames.h"
@@ -176,6 +177,19 @@ TEST_F(ReplaceTest, SharedDataKeepsTheFileAndTheKernelRefusesOtherBytes) {
     EXPECT_FALSE(AllExtentsShared(listed.Path("xfs/d")));
     EXPECT_EQ(FileText(listed.Path("xfs/d")), other);
     EXPECT_EQ(Resolved(listed.State), (std::vector<int32_t>{0, 1, 0}));
+}
+
+// A new name for the kept copy moves its status-change time; that is our own doing, so the next
+// file of the batch, and the next batch, still find the kept copy unchanged.
+TEST_F(ReplaceTest, OurOwnLinksDoNotMakeTheKeptCopyLookChanged) {
+    listed.List("k", "same", 1, false);
+    listed.List("t1", "same", 1, true);
+    listed.List("t2", "same", 1, true);
+    EXPECT_EQ(Run(listed, HardLinks), QStringList{"2 of 2 files were replaced by hard links."});
+    EXPECT_TRUE(CopyGuard(listed.State).Unchanged(0));
+    listed.List("t3", "same", 1, true);
+    EXPECT_EQ(Run(listed, HardLinks), QStringList{"1 of 1 files were replaced by hard links."});
+    EXPECT_EQ(StatOf(listed.Path("t3")).st_ino, StatOf(listed.Path("k")).st_ino);
 }
 
 } // namespace
