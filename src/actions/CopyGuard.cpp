@@ -36,11 +36,15 @@ std::optional<QString> CopyGuard::DeletionRefusal(int32_t index, KeptCopies kept
 std::variant<int32_t, QString> CopyGuard::KeptCopy(int32_t index, KeptDevice device) const {
     const TFileInfoType& file = state_.ResultList[static_cast<size_t>(index)];
     bool elsewhere = false;
-    for (int32_t other : groups_.at(file.Group)) {
-        const TFileInfoType& copy = state_.ResultList[static_cast<size_t>(other)];
-        if (other == index || copy.Resolved != 0 || copy.Checked != 0 || !Unchanged(copy)) continue;
-        if (device == KeptDevice::Any || copy.Device == file.Device) return other;
-        elsewhere = true;
+    // A file of a keep folder first: it is the copy the user said to keep.
+    for (const bool keptFirst : {true, false}) {
+        for (int32_t other : groups_.at(file.Group)) {
+            const TFileInfoType& copy = state_.ResultList[static_cast<size_t>(other)];
+            if (other == index || copy.Resolved != 0 || copy.Checked != 0) continue;
+            if ((copy.Kept != 0) != keptFirst || !Unchanged(copy)) continue;
+            if (device == KeptDevice::Any || copy.Device == file.Device) return other;
+            elsewhere = true;
+        }
     }
     return elsewhere ? QStringLiteral("No kept copy of it is on the same file system.")
                      : QStringLiteral("No kept copy of it is left.");
@@ -53,9 +57,9 @@ bool CopyGuard::Unchanged(int32_t index) const {
 int32_t GroupsLeftWithoutCopy(const SearchState& state) {
     std::map<int32_t, bool> everyCopyTicked; // group -> no unticked unresolved file seen
     for (const TFileInfoType& file : state.ResultList) {
-        if (file.Resolved != 0) continue;
+        if (file.Resolved != 0 && file.Kept == 0) continue;
         auto [it, fresh] = everyCopyTicked.try_emplace(file.Group, true);
-        if (file.Checked == 0) it->second = false;
+        if (file.Checked == 0 || file.Kept != 0) it->second = false; // a kept file always stays
     }
     int32_t count = 0;
     for (const auto& [group, ticked] : everyCopyTicked)

@@ -29,7 +29,8 @@ class CopyGuard {
 
     // The copy whose data replaces the ticked file at index: the first unticked, unresolved,
     // unchanged entry of its group in ResultList order (on the file's listed device where
-    // asked). Its ResultList index, or the reason there is none.
+    // asked), a file of a keep folder before any other. Its ResultList index, or the reason
+    // there is none.
     std::variant<int32_t, QString> KeptCopy(int32_t index, KeptDevice device) const;
 
     bool Unchanged(int32_t index) const;
