@@ -24,27 +24,8 @@ delete_through_dialog() {
     cat > "$work/run.sh" <<INNER
 #!/usr/bin/env bash
 set -u
-export XDG_DATA_HOME="$work/data"
-shot() { [ -n "$shots" ] && import -window root "$shots/$prefix-\$1.png" || true; }
-# Waits for a window whose title is exactly \$1 and prints its id.
-window() {
-    for attempt in \$(seq 1 100); do
-        id=\$(xdotool search --onlyvisible --name "^\$1\\\$" 2>/dev/null | head -1)
-        [ -n "\$id" ] && { echo "\$id"; return 0; }
-        sleep 0.1
-    done
-    echo "no window titled \"\$1\"" >&2
-    return 1
-}
-# Gives the window titled \$1 the keyboard, then presses the keys \$2.
-press() {
-    local id
-    id=\$(window "\$1") || return 1
-    xdotool windowactivate --sync "\$id" 2>/dev/null || xdotool windowfocus --sync "\$id"
-    sleep 0.3
-    xdotool key --clearmodifiers \$2
-}
-answer() { press "\$1" Return; }
+export XDG_DATA_HOME="$work/data" SHOTS="$shots" PREFIX="$prefix"
+source "$(dirname "${BASH_SOURCE[0]}")/window_helpers.sh"
 openbox >/dev/null 2>&1 &
 sleep 1
 cd "$work/cwd"
@@ -55,8 +36,8 @@ answer Information || exit 1 # the end of the search
 sleep 0.5
 # The tick boxes of the second and third rows, and the "Delete Selected" button, in window
 # coordinates of the program's start-up size.
-xdotool mousemove --window "\$main" 11 339 click 1
-xdotool mousemove --window "\$main" 11 355 click 1
+xdotool mousemove --window "\$main" 11 363 click 1
+xdotool mousemove --window "\$main" 11 379 click 1
 sleep 0.3
 shot ticked
 xdotool mousemove --window "\$main" 709 575 click 1
