@@ -4,8 +4,9 @@
 # folder below those). Skipping should cost nothing: the search without the pruned folders
 # should take about their share less, never more.
 # Usage: bench/skip_folders.sh BUILD_DIR [TREE_DIR]   (default: the large bench tree)
-# Environment: N (turns, default 3), MASKS (default "backup*|old*", about a tenth of the large
-# tree's folders), TREES (where the bench trees are).
+# Environment: N (turns, default 3), MASKS (default "* 9???": the last thousand folders the
+# generator made, a tenth of the large tree's folders and files), TREES (where the bench trees
+# are).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if [ $# -lt 1 ]; then
@@ -15,7 +16,7 @@ fi
 build_dir=$1
 tree=${2:-${TREES:-$here/trees}/large/tree}
 scan=$build_dir/pellmora-scan
-masks=${MASKS:-backup*|old*}
+masks=${MASKS:-* 9???}
 [ -x "$scan" ] || { echo "$0: no pellmora-scan in $build_dir" >&2; exit 1; }
 [ -d "$tree" ] || { echo "$0: no tree at $tree (bench/gen_tree.py --size large makes it)" >&2; exit 1; }
 [[ -x /usr/bin/time ]] || { echo "/usr/bin/time missing: apt-get install -y time" >&2; exit 1; }

@@ -26,32 +26,21 @@ delete_through_dialog() {
 set -u
 export XDG_DATA_HOME="$work/data" SHOTS="$shots" PREFIX="$prefix"
 source "$(dirname "${BASH_SOURCE[0]}")/window_helpers.sh"
-openbox >/dev/null 2>&1 &
-sleep 1
 cd "$work/cwd"
-QT_QPA_PLATFORM=xcb PELLMORA_AUTOSTART_DIR="$work/tree" "$work/bin/pellmora" &
-pid=\$!
-main=\$(window Pellmora) || exit 1
+start_program env QT_QPA_PLATFORM=xcb PELLMORA_AUTOSTART_DIR="$work/tree" "$work/bin/pellmora" || exit 1
 answer Information || exit 1 # the end of the search
 sleep 0.5
 # The tick boxes of the second and third rows, and the "Delete Selected" button, in window
 # coordinates of the program's start-up size.
-xdotool mousemove --window "\$main" 11 363 click 1
-xdotool mousemove --window "\$main" 11 379 click 1
+click_at "\$main" 11 363
+click_at "\$main" 11 379
 sleep 0.3
 shot ticked
-xdotool mousemove --window "\$main" 709 575 click 1
+click_at "\$main" 709 575
 window "Remove Duplicate Files" >/dev/null || { shot nodialog; kill \$pid; exit 1; }
 if [ -n "$keys" ]; then press "Remove Duplicate Files" "$keys" || exit 1; sleep 0.3; fi
 shot dialog
-answer "Remove Duplicate Files" || exit 1
-sleep 0.5
-shot summary
-answer Information || exit 1 # the summary
-sleep 0.3
-kill \$pid 2>/dev/null
-wait \$pid 2>/dev/null
-exit 0
+confirm_delete_and_quit || exit 1
 INNER
     chmod +x "$work/run.sh"
     timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$work/run.sh"

@@ -28,12 +28,8 @@ cat > "$work/run.sh" <<INNER
 set -u
 export XDG_DATA_HOME="$work/data" SHOTS="$shots" PREFIX=keep-e2e
 source "$here/window_helpers.sh"
-openbox >/dev/null 2>&1 &
-sleep 1
 cd "$work/cwd"
-QT_QPA_PLATFORM=xcb "$work/bin/pellmora" &
-pid=\$!
-main=\$(window Pellmora) || exit 1
+start_program env QT_QPA_PLATFORM=xcb "$work/bin/pellmora" || exit 1
 sleep 0.5
 # The first entry of the folder list, then Space on it: its check box.
 click_at "\$main" 500 47
@@ -50,14 +46,7 @@ sleep 0.3
 shot ticked
 click_at "\$main" 709 575 # Delete Selected
 window "Remove Duplicate Files" >/dev/null || { shot nodialog; kill \$pid; exit 1; }
-answer "Remove Duplicate Files" || exit 1
-sleep 0.5
-shot summary
-answer Information || exit 1
-sleep 0.3
-kill \$pid 2>/dev/null
-wait \$pid 2>/dev/null
-exit 0
+confirm_delete_and_quit || exit 1
 INNER
 chmod +x "$work/run.sh"
 timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$work/run.sh"

@@ -29,3 +29,25 @@ answer() { press "$1" Return; }
 
 # Clicks at window coordinates $2 $3 of the window id $1.
 click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# Starts a window manager, then the command (the program, with env and its variables before
+# it); sets pid and main, the id of its window.
+start_program() {
+    openbox >/dev/null 2>&1 &
+    sleep 1
+    "$@" &
+    pid=$!
+    main=$(window Pellmora)
+}
+
+# Confirms the open delete dialog and the summary after it, then ends the program.
+confirm_delete_and_quit() {
+    answer "Remove Duplicate Files" || return 1
+    sleep 0.5
+    shot summary
+    answer Information || return 1 # the summary
+    sleep 0.3
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    return 0
+}
