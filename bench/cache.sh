@@ -27,37 +27,42 @@ source "$here/lib.sh"
 store=$scratch/checksums.sqlite
 args=(--include-empty --min-size 0 --format text "$tree")
 
+[[ -x /usr/bin/time ]] || { echo "/usr/bin/time missing: apt-get install -y time" >&2; exit 1; }
 drop() { sync; echo 3 > /proc/sys/vm/drop_caches; }
-seconds() {
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null 2>&1
-    end=$(date +%s.%N)
-    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", e - s }'
-}
 forget() { rm -f "$store" "$store-wal" "$store-shm"; }
 
-declare -A times
-record() { times[$1]+="$2 "; }
+declare -A times rss
+# Times one run of the command as KEY, with its peak resident memory.
+record() {
+    local key=$1 t m
+    shift
+    read -r t m < <(time_and_rss "$@")
+    times[$key]+="$t "
+    rss[$key]+="$m "
+}
+last() { echo "$1" | awk '{ print $NF }'; }
 echo "== checksum cache: $tree, turns: $runs"
 for turn in $(seq "$runs"); do
-    drop; record none-cold "$(seconds "$scan" "${args[@]}")"
-    forget; drop; record first-cold "$(seconds "$scan" --cache-file "$store" "${args[@]}")"
-    drop; record repeat-cold "$(seconds "$scan" --cache-file "$store" "${args[@]}")"
+    drop; record none-cold "$scan" "${args[@]}"
+    forget; drop; record first-cold "$scan" --cache-file "$store" "${args[@]}"
+    drop; record repeat-cold "$scan" --cache-file "$store" "${args[@]}"
     "$scan" "${args[@]}" > /dev/null 2>&1 # warms the page cache
-    record none-warm "$(seconds "$scan" "${args[@]}")"
-    forget; record first-warm "$(seconds "$scan" --cache-file "$store" "${args[@]}")"
-    record repeat-warm "$(seconds "$scan" --cache-file "$store" "${args[@]}")"
+    record none-warm "$scan" "${args[@]}"
+    forget; record first-warm "$scan" --cache-file "$store" "${args[@]}"
+    record repeat-warm "$scan" --cache-file "$store" "${args[@]}"
     echo "turn $turn: $(for k in none-cold first-cold repeat-cold none-warm first-warm repeat-warm; do
-        printf '%s %s s, ' "$k" "$(echo "${times[$k]}" | awk '{ print $NF }')"; done)"
+        printf '%s %s s %s MiB, ' "$k" "$(last "${times[$k]}")" "$(last "${rss[$k]}")"; done)"
 done
 
-med() { echo "${times[$1]}" | tr ' ' '\n' | grep . | median; }
-printf '%-8s %12s %12s %12s %10s %10s\n' cache "without s" "first s" "repeat s" first/none repeat/none
+med() { echo "$1" | tr ' ' '\n' | grep . | median; }
+printf '%-8s %12s %12s %12s %10s %10s %22s\n' cache "without s" "first s" "repeat s" first/none \
+    repeat/none "peak RSS MiB w/f/r"
 for c in cold warm; do
-    none=$(med "none-$c") first=$(med "first-$c") repeat=$(med "repeat-$c")
-    printf '%-8s %12s %12s %12s %10s %10s\n' "$c" "$none" "$first" "$repeat" \
-        "$(ratio "$first" "$none")" "$(ratio "$repeat" "$none")"
+    none=$(med "${times[none-$c]}") first=$(med "${times[first-$c]}")
+    repeat=$(med "${times[repeat-$c]}")
+    printf '%-8s %12s %12s %12s %10s %10s %22s\n' "$c" "$none" "$first" "$repeat" \
+        "$(ratio "$first" "$none")" "$(ratio "$repeat" "$none")" \
+        "$(med "${rss[none-$c]}")/$(med "${rss[first-$c]}")/$(med "${rss[repeat-$c]}")"
 done
 rows=$(python3 -c 'import sqlite3, sys; print(sqlite3.connect(sys.argv[1]).execute("select count(*) from digests").fetchone()[0])' "$store")
 bytes=$(stat -c %s "$store")

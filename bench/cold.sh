@@ -57,15 +57,17 @@ for tool in pellmora-scan jdupes rdfind fdupes; do
 done
 
 echo "== cold cache: $tree ($tree_files files, $tree_bytes bytes), turns: $runs"
-declare -A times
+declare -A times rss
 for ((turn = 1; turn <= runs; turn++)); do
     line="turn $turn:"
     for tool in "${tools[@]}"; do
         tool_command "$tool" "$tree"
         drop_caches
         t=$(run_once "$tool")
+        m=$(mib "$(cat "$scratch/rss")")
         times[$tool]+="$t"$'\n'
-        line+=" $tool $t s,"
+        rss[$tool]+="$m"$'\n'
+        line+=" $tool $t s $m MiB,"
     done
     echo "${line%,}"
 done
@@ -83,11 +85,12 @@ mb_per_s=$(awk -v b="$floor_size" -v s="$start" -v e="$end" 'BEGIN { printf "%.0
 at_floor() { awk -v b="$1" -v r="$mb_per_s" 'BEGIN { printf "%.2f", b / 1e6 / r }'; }
 shared_s=$(at_floor "$shared_bytes")
 
-printf '%-14s %9s %9s %9s\n' tool "median s" "/pellmora" "/floor"
+printf '%-14s %9s %9s %9s %12s\n' tool "median s" "/pellmora" "/floor" "peak RSS MiB"
 for tool in "${tools[@]}"; do
     med=$(printf '%s' "${times[$tool]}" | median)
     ref=${times[pellmora-scan]:+$(printf '%s' "${times[pellmora-scan]}" | median)}
-    printf '%-14s %9.3f %9s %9s\n' "$tool" "$med" "$(ratio "$med" "${ref:-0}")" "$(ratio "$med" "$shared_s")"
+    printf '%-14s %9.3f %9s %9s %12s\n' "$tool" "$med" "$(ratio "$med" "${ref:-0}")" \
+        "$(ratio "$med" "$shared_s")" "$(printf '%s' "${rss[$tool]}" | median)"
 done
 echo "floor: dd reads $floor_file ($floor_size bytes) sequentially at $mb_per_s MB/s;"
 echo "  at that speed the $shared_bytes bytes in files whose size occurs more than once (the most"

@@ -1,5 +1,5 @@
 # shellcheck shell=bash disable=SC2154
-# Helpers shared by run.sh and cold.sh; sourced, never run. The caller sets build_dir (the
+# Helpers shared by the bench scripts; sourced, never run. The caller sets build_dir (the
 # folder holding pellmora-scan) and scratch (a scratch folder removed at exit).
 
 # Sets cmd (array), workdir and parser for a tool on folder $2.
@@ -49,6 +49,19 @@ run_once() {
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# KiB (as /usr/bin/time -f %M gives them) as MiB with one decimal.
+mib() { awk -v k="$1" 'BEGIN { printf "%.1f\n", k / 1024 }'; }
+
+# Runs the command with its output thrown away; prints its wall seconds and its peak RSS in MiB.
+time_and_rss() {
+    local start end
+    start=$EPOCHREALTIME
+    /usr/bin/time -f %M -o "$scratch/rss" "$@" >/dev/null 2>&1 || true
+    end=$EPOCHREALTIME
+    awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f ", e - s }'
+    mib "$(cat "$scratch/rss")"
+}
 
 # a / b with two decimals, "-" when b is 0.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }

@@ -35,19 +35,24 @@ void PrintTsv(const SearchState& state, std::FILE* out) {
     }
 }
 
-void PrintJson(const SearchState& state, std::FILE* out) {
+void PrintJson(const SearchState& state, std::FILE* out, bool withKept) {
     QJsonArray groups;
     QJsonArray files;
+    QJsonArray kept;
     for (size_t k = 0; k < state.ResultList.size(); ++k) {
         const TFileInfoType& file = state.ResultList[k];
         files.append(Decoded(FullPath(state, file)));
+        if (file.Kept) kept.append(Decoded(FullPath(state, file)));
         const bool lastOfGroup =
             k + 1 == state.ResultList.size() || state.ResultList[k + 1].Group != file.Group;
         if (!lastOfGroup) continue;
-        groups.append(QJsonObject{{QStringLiteral("group"), file.Group},
-                                  {QStringLiteral("size"), static_cast<qint64>(file.Size)},
-                                  {QStringLiteral("files"), files}});
+        QJsonObject group{{QStringLiteral("group"), file.Group},
+                          {QStringLiteral("size"), static_cast<qint64>(file.Size)},
+                          {QStringLiteral("files"), files}};
+        if (withKept) group.insert(QStringLiteral("kept"), kept);
+        groups.append(group);
         files = QJsonArray();
+        kept = QJsonArray();
     }
     const QByteArray json = QJsonDocument(groups).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), out);
@@ -55,7 +60,7 @@ void PrintJson(const SearchState& state, std::FILE* out) {
 
 } // namespace
 
-void PrintResults(const SearchState& state, OutputFormat format, std::FILE* out) {
+void PrintResults(const SearchState& state, OutputFormat format, std::FILE* out, bool withKept) {
     switch (format) {
     case OutputFormat::Text:
         PrintText(state, out);
@@ -64,7 +69,7 @@ void PrintResults(const SearchState& state, OutputFormat format, std::FILE* out)
         PrintTsv(state, out);
         break;
     case OutputFormat::Json:
-        PrintJson(state, out);
+        PrintJson(state, out, withKept);
         break;
     }
     std::fflush(out);

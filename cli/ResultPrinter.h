@@ -9,6 +9,8 @@
 
 namespace pellmora::cli {
 
-void PrintResults(const SearchState& state, OutputFormat format, std::FILE* out);
+// withKept: json gives each group its "kept" paths as well.
+void PrintResults(const SearchState& state, OutputFormat format, std::FILE* out,
+                  bool withKept = false);
 
 } // namespace pellmora::cli

@@ -15,6 +15,13 @@ const char* UsageText() {
            "  --no-protect-files      do not skip *.sys, *.ocx, *.drv, *.dll\n"
            "  --byte-compare          read and compare every byte (default: size, CRC-32 and\n"
            "                          a 128-bit hash, XXH3-128, must all agree)\n"
+           "  --keep DIR              search DIR too and keep its files: they are listed, never\n"
+           "                          acted on; a group of kept files alone is not listed\n"
+           "                          (may be repeated)\n"
+           "  --only-with-kept        list only the groups that hold a kept file\n"
+           "  --skip-folders TEXT     folder masks joined by \"|\", never entered: a folder name\n"
+           "                          at any depth, or its full path when the mask holds a \"/\";\n"
+           "                          \"*\" and \"?\" never match a \"/\", case counts\n"
            "  --format text|tsv|json  output format (default text)\n"
            "  --export FILE           also write the report (\".txt\": list of paths, else HTML)\n"
            "  --cache                 remember checksums between searches (~/.cache/Pellmora/)\n"
@@ -90,6 +97,15 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args,
             options.Inputs.ProtectSysFiles = false;
         } else if (arg == "--byte-compare") {
             options.CompareMode = 1;
+        } else if (arg == "--keep") {
+            if (!value(v)) return std::nullopt;
+            options.Inputs.Directories.push_back(v);
+            options.Inputs.KeepDirectories.push_back(v);
+        } else if (arg == "--only-with-kept") {
+            options.Inputs.OnlyWithKept = true;
+        } else if (arg == "--skip-folders") {
+            if (!value(v)) return std::nullopt;
+            options.Inputs.SkipFolders = QString::fromStdString(v);
         } else if (arg == "--masks") {
             if (!value(v)) return std::nullopt;
             options.Inputs.MaskText = QString::fromStdString(v);
@@ -125,6 +141,10 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args,
             error = "unknown option " + arg;
             return std::nullopt;
         }
+    }
+    if (options.Inputs.OnlyWithKept && options.Inputs.KeepDirectories.empty()) {
+        error = "option --only-with-kept needs a --keep folder";
+        return std::nullopt;
     }
     return options;
 }

@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     const SearchOutcome outcome = SearchStart(state, options->Inputs, view, pump);
 
     if (outcome == SearchOutcome::Refused) return 1;
-    cli::PrintResults(state, options->Format, stdout);
+    cli::PrintResults(state, options->Format, stdout, !options->Inputs.KeepDirectories.empty());
     std::fflush(stdout);
     if (options->ExportFile && !ExportReport(state, *options, view.DuplicateText())) return 1;
     // A stop after the search (while the list is printed) is still the user's interrupt.

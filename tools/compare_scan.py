@@ -249,6 +249,28 @@ def listed_sets(root, builder):
     ]
 
 
+def keep_and_skip_sets(root, builder):
+    """Keep folders (a subfolder, the root, one reached through a link, several), the groups
+    with a kept file only, and skipped folders by name and by full path."""
+    sub = builder.dirs[1] if len(builder.dirs) > 1 else root
+    deep = max(builder.dirs, key=len)
+    rs = os.fsdecode(root)
+    link = os.path.join(root, b"zlinkdir")
+    return [
+        ["--keep", sub, root],
+        ["--keep", root, sub],
+        ["--keep", sub, "--only-with-kept", root],
+        ["--keep", deep, "--keep", sub, root],
+        ["--keep", link, root],
+        ["--keep", sub],
+        ["--skip-folders", "sub?|\u00e4rger*||  ", root],
+        ["--skip-folders", "S*|*.dll?|?", root],
+        ["--skip-folders", rs + "/deep*|" + rs + "/*/A?", "--keep", sub, root],
+        ["--skip-folders", os.path.basename(rs), root],
+        ["--skip-folders", "*", "--keep", sub, "--include-empty", root],
+    ]
+
+
 EXTRA_CASES = [  # (options, listed relative to the work folder, run in the work folder)
     (["--masks", "?.txt"], ["{t}"]),
     (["--min-size", "4194304", "--max-size", "5242880.001KB"], ["{t}"]),
@@ -310,6 +332,14 @@ def one_tree(binary, work, seed, as_nobody, n_dirs, n_files, many):
                 if not compare(binary, args, env, as_nobody, casedir):
                     failures += 1
                     print("MISMATCH seed=%d case=%s args=%r" % (seed, casedir.decode(errors="replace"), args))
+    for args in keep_and_skip_sets(root, builder):
+        for mode in ([], ["--byte-compare"]):
+            full = [os.fsdecode(a) for a in args] + mode
+            casedir = os.path.join(work, b"case-%d-%d" % (seed, cases))
+            cases += 1
+            if not compare(binary, full, env, as_nobody, casedir):
+                failures += 1
+                print("MISMATCH seed=%d case=%s args=%r" % (seed, casedir.decode(errors="replace"), full))
     for opts, listed in EXTRA_CASES:
         for mode in ([], ["--byte-compare"]):
             dirs = [d.format(t=os.fsdecode(root), r=os.path.basename(os.fsdecode(root))) for d in listed]

@@ -38,9 +38,9 @@ class Refused(Exception):
 
 
 class Record:
-    __slots__ = ("size", "crc", "wide", "candidate", "name", "dir_index", "group")
+    __slots__ = ("size", "crc", "wide", "candidate", "name", "dir_index", "group", "kept")
 
-    def __init__(self, size, name, dir_index):
+    def __init__(self, size, name, dir_index, kept=False):
         self.size = size
         self.crc = 0
         self.wide = None  # a 128-bit hash of the same bytes as crc, in the checksum mode
@@ -48,6 +48,7 @@ class Record:
         self.name = name
         self.dir_index = dir_index
         self.group = 0
+        self.kept = kept
 
 
 # ---------------------------------------------------------------- comparators
@@ -186,6 +187,52 @@ def mask_matches(mask, name):
     return pi == len(p)
 
 
+def utf8_length(raw, i):
+    """Bytes of the character at i: a whole UTF-8 sequence, or one byte where there is none."""
+    lead = raw[i]
+    n = 1 if lead < 0xC0 else 2 if lead < 0xE0 else 3 if lead < 0xF0 else 4 if lead < 0xF8 else 1
+    if i + n > len(raw) or any(raw[k] & 0xC0 != 0x80 for k in range(i + 1, i + n)):
+        return 1
+    return n
+
+
+def folder_mask_matches(mask, text, si=0, mi=0):
+    """Skip-folder masks on bytes: '*' any run and '?' one character, never a '/'; case counts.
+    Written as plain recursion, unlike the program's single backtracking pass."""
+    while mi < len(mask):
+        c = mask[mi:mi + 1]
+        if c == b"*":
+            j = si
+            while True:
+                if folder_mask_matches(mask, text, j, mi + 1):
+                    return True
+                if j >= len(text) or text[j:j + 1] == b"/":
+                    return False
+                j += utf8_length(text, j)
+        if si >= len(text):
+            return False
+        if c == b"?":
+            if text[si:si + 1] == b"/":
+                return False
+            si += utf8_length(text, si)
+        elif c == text[si:si + 1]:
+            si += 1
+        else:
+            return False
+        mi += 1
+    return si == len(text)
+
+
+def split_skip_masks(text):
+    """(name masks, path masks) as bytes; blanks around a mask and empty masks are dropped."""
+    names, paths = [], []
+    for part in text.split("|"):
+        mask = part.strip(" \t\n\r\f\v")
+        if mask:
+            (paths if "/" in mask else names).append(os.fsencode(mask))
+    return names, paths
+
+
 def split_masks(text):
     masks = [""]
     for ch in text:
@@ -224,6 +271,38 @@ def load_fs_types():
     except OSError:
         pass
     return types
+
+
+def unescape_mount_point(field):
+    return re.sub(rb"\\([0-7]{3})", lambda m: bytes([int(m.group(1), 8)]), field)
+
+
+def trash_folders():
+    """(device, inode) of every trash folder: the home trash, and .Trash/$uid and .Trash-$uid
+    at the top of every mount."""
+    uid = str(os.getuid()).encode()
+    home = os.environ.get("XDG_DATA_HOME", "")
+    if not home.startswith("/"):
+        base = os.environ.get("HOME", "")
+        home = base.rstrip("/") + "/.local/share" if base.startswith("/") else ""
+    candidates = [os.fsencode(home) + b"/Trash"] if home else []
+    try:
+        with open("/proc/self/mountinfo", "rb") as f:
+            for line in f:
+                point = unescape_mount_point(line.split()[4])
+                top = b"" if point == b"/" else point
+                candidates += [top + b"/.Trash/" + uid, top + b"/.Trash-" + uid]
+    except OSError:
+        pass
+    found = set()
+    for path in candidates:
+        try:
+            st = os.stat(path)
+        except OSError:
+            continue
+        if stat.S_ISDIR(st.st_mode):
+            found.add((st.st_dev, st.st_ino))
+    return found
 
 
 # ---------------------------------------------------------------- content
@@ -354,6 +433,16 @@ class Search:
         self.fs_types = load_fs_types()
         self.masks = split_masks(opts["masks"])
         self.protected = [p.encode() for p in opts["protected"]]
+        self.skip_names, self.skip_paths = split_skip_masks(opts["skip_folders"])
+        self.trash = trash_folders()
+        self.keep_ids = set()
+        for d in opts["keep"]:
+            try:
+                st = os.stat(d)
+            except OSError:
+                continue
+            if stat.S_ISDIR(st.st_mode):
+                self.keep_ids.add((st.st_dev, st.st_ino))
 
     # -- walk
 
@@ -378,7 +467,34 @@ class Search:
             return "file", st
         return "other", None
 
-    def scan_directory(self, path):
+    def skipped(self, path):
+        full = path[:-1]
+        name = full[full.rfind(b"/") + 1:]
+        return (any(folder_mask_matches(m, name) for m in self.skip_names)
+                or any(folder_mask_matches(m, full) for m in self.skip_paths))
+
+    def lies_in_trash(self, path):
+        folder = os.path.realpath(path)
+        while True:
+            try:
+                st = os.stat(folder)
+                if (st.st_dev, st.st_ino) in self.trash:
+                    return True
+            except OSError:
+                pass
+            if folder in (b"/", b""):
+                return False
+            folder = os.path.dirname(folder)
+
+    def scan_directory(self, path, kept=False):
+        if self.skipped(path):
+            if kept:  # no other path may list its files as files that may go
+                try:
+                    st = os.stat(path)
+                    self.entered.add((st.st_dev, st.st_ino))
+                except OSError:
+                    pass
+            return
         if self.opts["protect_folders"] and self.is_protected(path):
             return
         try:
@@ -388,9 +504,10 @@ class Search:
         if self.fs_types.get((os.major(st.st_dev), os.minor(st.st_dev))) in VIRTUAL_FS:
             return
         key = (st.st_dev, st.st_ino)
-        if key in self.entered:
+        if key in self.trash or key in self.entered:
             return
         self.entered.add(key)
+        kept = kept or key in self.keep_ids
         try:
             with os.scandir(path) as it:
                 names = [e.name for e in it]
@@ -409,10 +526,10 @@ class Search:
                     elif k > 0 and self.taken_here(name, dir_index):
                         continue
                     self.collected.add((fst.st_dev, fst.st_ino))
-                    self.scan.append(Record(fst.st_size, name, dir_index))
+                    self.scan.append(Record(fst.st_size, name, dir_index, kept))
         for name, kind, _ in entries:
             if kind == "dir" and name not in (b".", b".."):
-                self.scan_directory(path + name + b"/")
+                self.scan_directory(path + name + b"/", kept)
 
     def accept(self, st, name):
         size = st.st_size
@@ -433,14 +550,23 @@ class Search:
         return False
 
     def walk_listed(self, listed):
+        """Keep folders first, then the listed folders that no keep folder covers."""
+        keep = [d if d.endswith(b"/") else d + b"/" for d in self.opts["keep"]]
         norm = [d if d.endswith(b"/") else d + b"/" for d in listed]
+
+        def chosen(folders, i):
+            inside = any(j != i and folders[i] != folders[j] and folders[i].startswith(folders[j])
+                         for j in range(len(folders)))
+            repeated = any(folders[j] == folders[i] for j in range(i))
+            return not (inside or repeated)
+
+        for i, d in enumerate(self.opts["keep"]):
+            if chosen(keep, i) and os.path.isdir(d) and not self.lies_in_trash(keep[i]):
+                self.scan_directory(keep[i], True)
         for i, d in enumerate(listed):
-            inside = any(j != i and norm[i] != norm[j] and norm[i].startswith(norm[j])
-                         for j in range(len(norm)))
-            repeated = any(norm[j] == norm[i] for j in range(i))
-            if inside or repeated:
+            if not chosen(norm, i) or any(norm[i].startswith(k) for k in keep):
                 continue
-            if os.path.isdir(d):
+            if os.path.isdir(d) and not self.lies_in_trash(norm[i]):
                 self.scan_directory(norm[i])
 
     # -- comparison
@@ -466,16 +592,20 @@ class Search:
                 run_open = False
                 if end > run_start:
                     if run_size == 0:
-                        self.group_no += 1
-                        for j in range(run_start, end + 1):
-                            self.append_result(scan[j])
+                        self.append_group(scan[run_start:end + 1])
                     else:
                         self.run_procedure(run_start, end)
                 if ends_loop:
                     break
 
-    def append_result(self, rec):
-        self.results.append((self.group_no, rec.size, self.full_path(rec)))
+    def append_group(self, members):
+        """A group of kept files alone is not listed, nor (with --only-with-kept) one without."""
+        kept = sum(1 for r in members if r.kept)
+        if kept == len(members) or (self.opts["only_with_kept"] and kept == 0):
+            return
+        self.group_no += 1
+        for rec in members:
+            self.results.append((self.group_no, rec.size, self.full_path(rec)))
 
     def run_procedure(self, s, e):
         scan = self.scan
@@ -526,14 +656,15 @@ class Search:
         sort_file_list(scan, s, e, compare_crc, 1)
         split_collisions(scan, s, e)
         same = lambda x, y: x.crc == y.crc and x.wide == y.wide
+        group = []
         for j in range(s, e + 1):
-            before = j > s and same(scan[j], scan[j - 1])
-            after = j < e and same(scan[j], scan[j + 1])
-            if not (before or after):
-                continue
-            if j == s or not same(scan[j], scan[j - 1]):
-                self.group_no += 1
-            self.append_result(scan[j])
+            if group and not same(scan[j], group[-1]):
+                if len(group) > 1:
+                    self.append_group(group)
+                group = []
+            group.append(scan[j])
+        if len(group) > 1:
+            self.append_group(group)
 
     def run(self, listed):
         self.walk_listed(listed)
@@ -575,7 +706,8 @@ def parse_args(argv):
     opts = {
         "masks": "*.*", "min_size": 0, "max_size": -1, "exclude_zero": True,
         "protect_folders": True, "protect_files": True, "byte_compare": False,
-        "protected": list(DEFAULT_PROTECTED),
+        "protected": list(DEFAULT_PROTECTED), "keep": [], "only_with_kept": False,
+        "skip_folders": "",
     }
     listed = []
     it = iter(argv)
@@ -598,12 +730,22 @@ def parse_args(argv):
         elif a == "--format":
             if os.fsdecode(next(it)) != "tsv":
                 raise ValueError("only tsv")
+        elif a == "--keep":
+            d = next(it)
+            opts["keep"].append(d)
+            listed.append(d)
+        elif a == "--only-with-kept":
+            opts["only_with_kept"] = True
+        elif a == "--skip-folders":
+            opts["skip_folders"] = decode_name(next(it))
         elif a == "--protected":
             opts["protected"] = [p for p in os.fsdecode(next(it)).split(":") if p]
         elif a.startswith("--"):
             raise ValueError(a)
         else:
             listed.append(arg)
+    if opts["only_with_kept"] and not opts["keep"]:
+        raise ValueError("--only-with-kept needs --keep")
     return opts, listed
 
 

@@ -9,7 +9,7 @@
 namespace pellmora {
 
 bool IsSelected(const TFileInfoType& file) {
-    return file.Checked != 0 && file.Resolved == 0;
+    return file.Checked != 0 && MayBeTicked(file);
 }
 
 bool CountSelected(const SearchState& state, DialogExchange& exchange) {

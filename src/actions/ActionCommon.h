@@ -28,7 +28,7 @@ struct ActionOutcome {
 };
 
 // An entry a batch command acts on. A resolved entry is never acted on again: its old place
-// may hold another file by now.
+// may hold another file by now. A kept entry is never acted on at all.
 bool IsSelected(const TFileInfoType& file);
 
 // Sets SelectedCount; false when the command does nothing (fewer than two entries, none ticked).

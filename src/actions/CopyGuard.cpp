@@ -57,8 +57,13 @@ std::variant<std::vector<int32_t>, QString> CopyGuard::KeptCandidates(int32_t in
                                                                       KeptDevice device) const {
     const uint64_t own = state_.ResultList[static_cast<size_t>(index)].Device;
     std::vector<int32_t> near, far;
-    for (int32_t other : UnchangedCopies(index, KeptCopies::Unticked))
-        (state_.ResultList[static_cast<size_t>(other)].Device == own ? near : far).push_back(other);
+    // A file of a keep folder first: it is the copy the user said to keep.
+    const std::vector<int32_t> unchanged = UnchangedCopies(index, KeptCopies::Unticked);
+    for (const bool keptFirst : {true, false})
+        for (int32_t other : unchanged) {
+            const TFileInfoType& copy = state_.ResultList[static_cast<size_t>(other)];
+            if ((copy.Kept != 0) == keptFirst) (copy.Device == own ? near : far).push_back(other);
+        }
     if (device == KeptDevice::Any) near.insert(near.end(), far.begin(), far.end());
     if (!near.empty()) return near;
     return far.empty() ? QStringLiteral("No kept copy of it is left.")
@@ -68,9 +73,9 @@ std::variant<std::vector<int32_t>, QString> CopyGuard::KeptCandidates(int32_t in
 int32_t GroupsLeftWithoutCopy(const SearchState& state) {
     std::map<int32_t, bool> everyCopyTicked; // group -> no unticked unresolved file seen
     for (const TFileInfoType& file : state.ResultList) {
-        if (file.Resolved != 0) continue;
+        if (file.Resolved != 0 && file.Kept == 0) continue;
         auto [it, fresh] = everyCopyTicked.try_emplace(file.Group, true);
-        if (file.Checked == 0) it->second = false;
+        if (file.Checked == 0 || file.Kept != 0) it->second = false; // a kept file always stays
     }
     int32_t count = 0;
     for (const auto& [group, ticked] : everyCopyTicked)

@@ -28,8 +28,9 @@ class CopyGuard {
     std::optional<QString> DeletionRefusal(int32_t index, KeptCopies kept) const;
 
     // The copies that may give their data to the ticked file at index: unticked, unresolved and
-    // unchanged, in ResultList order, those on the file's listed device first (and only those
-    // where asked). At least one, or the reason there is none.
+    // unchanged, those on the file's listed device first (and only those where asked), on each
+    // device a file of a keep folder before any other, then in ResultList order. At least one,
+    // or the reason there is none.
     std::variant<std::vector<int32_t>, QString> KeptCandidates(int32_t index,
                                                                KeptDevice device) const;
 

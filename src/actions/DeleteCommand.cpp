@@ -104,7 +104,7 @@ ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, Acti
 bool DeleteOneFile(SearchState& state, int32_t record, MessagePrompter& prompter) {
     if (record < 0 || static_cast<size_t>(record) >= state.ResultList.size()) return false;
     TFileInfoType& file = state.ResultList[static_cast<size_t>(record)];
-    if (file.Resolved != 0) return false;
+    if (file.Resolved != 0 || file.Kept != 0) return false;
     const QString name = QLatin1Char('"') + Decoded(file.FileName) + QLatin1Char('"');
     if (prompter.Prompt(PromptKind::Confirm, QStringLiteral("Do you really want to delete ") + name,
                         {PromptButton::Yes, PromptButton::No}) != PromptButton::Yes)

@@ -22,6 +22,7 @@ struct TFileInfoType {
     uint8_t Checked = 0;
     uint8_t Resolved = 0;
     uint8_t Candidate = 0;
+    uint8_t Kept = 0; // found in a keep folder: listed, never ticked or acted on
     // The file as the search saw it, so that an action can tell it is still that file.
     uint64_t Device = 0;
     uint64_t Inode = 0;
@@ -29,6 +30,11 @@ struct TFileInfoType {
     int64_t ChangeTimeNs = 0; // status-change time: catches a rewrite with the old time put back
 };
 using TFileList = std::vector<TFileInfoType>;
+
+// Whether a command may tick the file: a resolved file is done, a kept one is never touched.
+inline bool MayBeTicked(const TFileInfoType& file) {
+    return file.Resolved == 0 && file.Kept == 0;
+}
 
 struct TSortEntry {
     int32_t Index = 0; // into ResultList
@@ -90,6 +96,7 @@ struct SearchState {
     uint8_t StopFlag = 1;       // 1: no search, or a stop was requested
     bool SearchRunning = false; // set and cleared by SearchStart, its last message box included
     uint8_t CompareMode = 0;    // 0: CRC-32 plus size, 1: byte by byte
+    bool OnlyWithKept = false;  // list only the groups that hold a kept file
     // Reads (and folder look-ups) the search keeps in flight while it waits for the disk;
     // 0 reads one file at a time on the search's own thread.
     int32_t ReadersInFlight = 16;

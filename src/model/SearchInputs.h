@@ -17,7 +17,12 @@ struct SizeLimitInput {
 };
 
 struct SearchInputs {
-    TStringArr Directories;                   // DirectoriesListBox, native bytes
+    TStringArr Directories; // DirectoriesListBox, native bytes
+    // The ticked entries of DirectoriesListBox: searched first, their files kept. A folder
+    // named here and not in Directories is searched all the same.
+    TStringArr KeepDirectories;
+    bool OnlyWithKept = false;                // OnlyWithKeptCheck
+    QString SkipFolders;                      // SkipFoldersEdit: folder masks joined by "|"
     QString MaskText = QStringLiteral("*.*"); // FileTypesEdit
     bool ExcludeZero = true;                  // ExcludeZeroCheck
     bool ProtectSysFolders = true;            // ProtectSysFoldersCheck

@@ -150,6 +150,12 @@ const std::vector<uint32_t>& DirectoryListing::FindSubfolders() {
     return subfolders_;
 }
 
+std::optional<FileIdentity> FolderIdentity(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 std::string WithSlash(std::string path) {
     if (!path.empty() && path.back() != '/') path += '/';
     return path;

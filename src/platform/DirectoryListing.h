@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,9 @@ class DirectoryListing {
 
 // A folder's path with its closing "/"; an empty path stays empty.
 std::string WithSlash(std::string path);
+
+// The folder at path (a link followed), or nothing when there is no folder there.
+std::optional<FileIdentity> FolderIdentity(const std::string& path);
 
 // Local-time MS-DOS date (high 16 bits) and time (low 16 bits); 0 for a year outside 1980..2107.
 int32_t DosDateTime(time_t mtime);

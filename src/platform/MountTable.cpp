@@ -56,7 +56,7 @@ std::string Unescape(std::string_view field) {
 
 // Line layout: id parent major:minor root mountpoint options [optional...] - type source ...
 void ParseLine(std::string_view line, std::unordered_map<uint64_t, std::string>& types,
-               std::vector<std::string>& mountPoints) {
+               std::vector<MountTable::MountPoint>& mountPoints) {
     NextField(line);
     NextField(line);
     const std::optional<uint64_t> device = ParseDevice(NextField(line));
@@ -69,7 +69,7 @@ void ParseLine(std::string_view line, std::unordered_map<uint64_t, std::string>&
         if (type.empty()) return;
         types.emplace(*device, std::string(type));
         if (!mountPoint.empty() && mountPoint.front() == '/')
-            mountPoints.push_back(Unescape(mountPoint));
+            mountPoints.push_back({Unescape(mountPoint), *device});
         return;
     }
 }
@@ -107,9 +107,17 @@ const std::string* MountTable::TypeOf(uint64_t device) const {
 
 std::string MountTable::MountPointContaining(std::string_view absolutePath) const {
     std::string best = "/";
-    for (const std::string& point : mountPoints_)
-        if (point.size() > best.size() && Contains(point, absolutePath)) best = point;
+    for (const MountPoint& point : mountPoints_)
+        if (point.Path.size() > best.size() && Contains(point.Path, absolutePath))
+            best = point.Path;
     return best;
+}
+
+std::vector<std::string> MountTable::MountPointsOf(uint64_t device) const {
+    std::vector<std::string> points;
+    for (const MountPoint& point : mountPoints_)
+        if (point.Device == device) points.push_back(point.Path);
+    return points;
 }
 
 bool IsVirtualFileSystemType(std::string_view type) {

@@ -26,9 +26,17 @@ class MountTable {
     // without links in it), or "/" when none is listed.
     std::string MountPointContaining(std::string_view absolutePath) const;
 
+    // Every place where device is mounted, in table order.
+    std::vector<std::string> MountPointsOf(uint64_t device) const;
+
+    struct MountPoint {
+        std::string Path;
+        uint64_t Device = 0;
+    };
+
   private:
     std::unordered_map<uint64_t, std::string> types_;
-    std::vector<std::string> mountPoints_;
+    std::vector<MountPoint> mountPoints_;
 };
 
 // proc, sysfs, devtmpfs and the other file systems whose "files" are the kernel's, not data.

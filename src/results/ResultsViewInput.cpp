@@ -17,7 +17,7 @@ ViewUpdate ShiftClick(SearchState& state, int32_t row, int32_t column) {
     if (column == 0) {
         for (int32_t r = std::min(anchor, row); r <= std::max(anchor, row); ++r) {
             TFileInfoType& file = FileOfRow(state, r);
-            if (file.Resolved == 0) file.Checked = 1;
+            if (MayBeTicked(file)) file.Checked = 1;
         }
     }
     state.LastClickedRow = row;
@@ -39,7 +39,7 @@ ViewUpdate LeftClickCell(SearchState& state, int32_t row, int32_t column, bool s
     if (column != 0) return {};
     state.LastClickedRow = row;
     TFileInfoType& file = FileOfRow(state, row);
-    if (file.Resolved != 0) return {};
+    if (!MayBeTicked(file)) return {};
     file.Checked = file.Checked == 0 ? 1 : 0;
     return {Repaint::ClickedRow, true};
 }
@@ -47,7 +47,7 @@ ViewUpdate LeftClickCell(SearchState& state, int32_t row, int32_t column, bool s
 ViewUpdate ToggleRowCheck(SearchState& state, int32_t selectedRow) {
     if (state.ResultList.empty() || RecordOfRow(state, selectedRow) < 0) return {};
     TFileInfoType& file = FileOfRow(state, selectedRow);
-    if (file.Resolved != 0) return {};
+    if (!MayBeTicked(file)) return {};
     file.Checked = file.Checked == 0 ? 1 : 0;
     state.LastClickedRow = selectedRow;
     return {Repaint::ClickedRow, true};

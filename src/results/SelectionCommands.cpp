@@ -31,7 +31,8 @@ bool HasSeveral(const SearchState& state) {
 }
 
 // Ticks each group's unticked unresolved files in the chosen folders, but never the group's
-// last unticked unresolved file: the first file ticked here is then unticked again.
+// last unticked unresolved file: the first file ticked here is then unticked again. A kept file
+// is never ticked and always stays, so a group that holds one may have all its others ticked.
 void TickInFolders(SearchState& state, const std::vector<bool>& chosen) {
     TFileList& list = state.ResultList;
     ForEachGroup(list, [&](size_t first, size_t end) {
@@ -40,7 +41,7 @@ void TickInFolders(SearchState& state, const std::vector<bool>& chosen) {
         for (size_t k = first; k < end; ++k) {
             TFileInfoType& file = list[k];
             const auto dir = static_cast<size_t>(file.DirIndex);
-            if (dir < chosen.size() && chosen[dir] && file.Resolved == 0 && file.Checked == 0) {
+            if (dir < chosen.size() && chosen[dir] && MayBeTicked(file) && file.Checked == 0) {
                 file.Checked = 1;
                 firstTicked = std::min(firstTicked, k);
             }
@@ -71,13 +72,22 @@ bool SelectInFolders(SearchState& state, int32_t selectedRow, bool branch) {
     return true;
 }
 
-// Unticks the group, then ticks every unresolved member but the first in date order.
+// Unticks the group, then ticks every unresolved member but the first in date order. In a
+// group that holds a kept file, the kept file is the one left: every other unresolved member
+// is ticked.
 void KeepOneByAge(TFileList& list, size_t first, size_t end, uint8_t newestFirst,
                   const SortContext& context, const OperationControl& control) {
     size_t unresolved = 0;
+    bool holdsKept = false;
     for (size_t k = first; k < end; ++k) {
         list[k].Checked = 0;
         if (list[k].Resolved == 0) ++unresolved;
+        if (list[k].Kept != 0) holdsKept = true;
+    }
+    if (holdsKept) {
+        for (size_t k = first; k < end; ++k)
+            if (MayBeTicked(list[k])) list[k].Checked = 1;
+        return;
     }
     if (unresolved < 2) return;
     TSortList order;
@@ -197,7 +207,7 @@ PopupMenuItems PopupMenu1Popup(const SearchState& state, int32_t selectedRow) {
     const int32_t record = RecordOfRow(state, selectedRow);
     const bool selected = record >= 0;
     const bool unresolved = selected && state.ResultList[static_cast<size_t>(record)].Resolved == 0;
-    items.DeleteThisFile = unresolved;
+    items.DeleteThisFile = unresolved && state.ResultList[static_cast<size_t>(record)].Kept == 0;
     items.FileProperties = items.OpenWithAssociatedProgram = unresolved;
     items.PicturePreview =
         unresolved && IsPictureName(state.ResultList[static_cast<size_t>(record)].FileName);

@@ -2,9 +2,12 @@
 
 #include "platform/DirectoryListing.h"
 #include "platform/MountTable.h"
+#include "platform/TrashFolders.h"
 #include "platform/TreePrefetch.h"
+#include "search/FolderMasks.h"
 #include "search/MaskMatcher.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -85,23 +88,30 @@ enum class EntryFate : uint8_t { Open, Taken, Refused };
 // folders, so that each folder is entered and each physical file collected once.
 class Walker {
   public:
-    Walker(SearchState& state, const SearchInputs& inputs, const OperationControl& control)
-        : state_(state), inputs_(inputs), control_(control) {
+    Walker(SearchState& state, const SearchInputs& inputs, const OperationControl& control,
+           const SkipFolderMasks& skips)
+        : state_(state), inputs_(inputs), control_(control), skips_(skips) {
         for (int32_t k = 0; k < state.MaskCount && k < static_cast<int32_t>(state.MaskList.size());
              ++k)
             masks_.emplace_back(state.MaskList[static_cast<size_t>(k)]);
+        for (const std::string& dir : inputs.KeepDirectories)
+            if (const auto identity = FolderIdentity(dir)) keepFolders_.push_back(*identity);
     }
 
-    void CollectFiles(const std::string& dir) {
+    // kept: the folder is a keep folder; whatever lies below it is kept too.
+    void CollectFiles(const std::string& dir, bool kept) {
         std::string path = WithSlash(dir);
-        ScanDirectory(path, 0);
+        if (trash_.LiesInTrash(path)) return;
+        ScanDirectory(path, 0, kept);
     }
 
   private:
     DirectoryListing& ListingAt(size_t depth);
     bool IsProtected(const std::string& path) const;
     bool MayEnter(const std::string& path, DirectoryListing& listing);
-    void ScanDirectory(std::string& path, size_t depth);
+    bool IsKeepFolder(const FileIdentity& folder) const;
+    void PassOver(const std::string& path, DirectoryListing& listing, bool kept);
+    void ScanDirectory(std::string& path, size_t depth, bool kept);
     void TakeFiles(const std::string& path, DirectoryListing& listing);
     void TakeEntry(const std::string& path, DirectoryListing& listing, size_t i);
     bool PassesFilters(const DirectoryListing& listing, size_t i, FileStatus& status);
@@ -109,13 +119,17 @@ class Walker {
     SearchState& state_;
     const SearchInputs& inputs_;
     const OperationControl& control_;
+    const SkipFolderMasks& skips_;
     std::vector<MaskMatcher> masks_;
+    std::vector<FileIdentity> keepFolders_;
+    bool folderKept_ = false; // of the folder whose files are being taken
     std::vector<std::unique_ptr<DirectoryListing>> listings_; // one per depth, reused
     std::vector<EntryFate> fates_;                            // of the current folder's entries
     bool folderHasFile_ = false;
     std::unordered_set<FileIdentity, FileIdentityHash> enteredFolders_;
     std::unordered_set<FileIdentity, FileIdentityHash> linkedFiles_; // only files with nlink > 1
     VirtualFileSystemCheck virtualCheck_;
+    TrashFolderCheck trash_;
     DosTimeConverter dosTime_;
 };
 
@@ -136,12 +150,14 @@ bool Walker::IsProtected(const std::string& path) const {
 }
 
 // Folder look-ups run ahead of the walk; the walk's order and rules stay its own.
-std::unique_ptr<TreePrefetch> StartPrefetch(const SearchState& state, const SearchInputs& inputs) {
+std::unique_ptr<TreePrefetch> StartPrefetch(const SearchState& state, const SearchInputs& inputs,
+                                            const SkipFolderMasks& skips) {
     if (state.ReadersInFlight <= 0) return nullptr;
     std::function<bool(const std::string&)> skip;
-    if (inputs.ProtectSysFolders)
-        skip = [&protectedFolders = state.ProtectedFolders](const std::string& path) {
-            return IsProtectedPath(protectedFolders, path);
+    if (inputs.ProtectSysFolders || !skips.Empty())
+        skip = [&protectedFolders = state.ProtectedFolders, protect = inputs.ProtectSysFolders,
+                &skips](const std::string& path) {
+            return (protect && IsProtectedPath(protectedFolders, path)) || skips.Skips(path);
         };
     return std::make_unique<TreePrefetch>(static_cast<size_t>(state.ReadersInFlight),
                                           std::move(skip));
@@ -151,17 +167,36 @@ std::unique_ptr<TreePrefetch> StartPrefetch(const SearchState& state, const Sear
 bool Walker::MayEnter(const std::string& path, DirectoryListing& listing) {
     if (inputs_.ProtectSysFolders && IsProtected(path)) return false;
     if (!listing.Open(path)) return false;
-    if (virtualCheck_.IsVirtual(listing.Identity().Device) ||
-        !enteredFolders_.insert(listing.Identity()).second) {
+    const FileIdentity& folder = listing.Identity();
+    if (virtualCheck_.IsVirtual(folder.Device) || trash_.IsTrash(folder) ||
+        !enteredFolders_.insert(folder).second) {
         listing.Close();
         return false;
     }
     return true;
 }
 
-void Walker::ScanDirectory(std::string& path, size_t depth) {
+bool Walker::IsKeepFolder(const FileIdentity& folder) const {
+    return std::find(keepFolders_.begin(), keepFolders_.end(), folder) != keepFolders_.end();
+}
+
+// A skipped folder inside a keep folder counts as entered: a link from elsewhere must not list
+// its files as files that may go.
+void Walker::PassOver(const std::string& path, DirectoryListing& listing, bool kept) {
+    if (!kept || !listing.Open(path)) return;
+    enteredFolders_.insert(listing.Identity());
+    listing.Close();
+}
+
+void Walker::ScanDirectory(std::string& path, size_t depth, bool kept) {
     DirectoryListing& listing = ListingAt(depth);
+    if (skips_.Skips(path)) {
+        PassOver(path, listing, kept);
+        return;
+    }
     if (!MayEnter(path, listing)) return;
+    kept = kept || (!keepFolders_.empty() && IsKeepFolder(listing.Identity()));
+    folderKept_ = kept;
     control_.Yield();
     listing.ReadEntries();
     TakeFiles(path, listing);
@@ -174,7 +209,7 @@ void Walker::ScanDirectory(std::string& path, size_t depth) {
     const size_t length = path.size();
     for (const uint32_t i : subfolders) {
         path.append(listing.Name(i)).push_back('/');
-        ScanDirectory(path, depth + 1);
+        ScanDirectory(path, depth + 1, kept);
         path.resize(length);
         if (control_.StopRequested()) return;
     }
@@ -215,6 +250,7 @@ void Walker::TakeEntry(const std::string& path, DirectoryListing& listing, size_
     file.Inode = status.Identity.Inode;
     file.ModTimeNs = status.ModTimeNs;
     file.ChangeTimeNs = status.ChangeTimeNs;
+    file.Kept = folderKept_ ? 1 : 0;
     AppendScan(state_, std::move(file));
 }
 
@@ -246,21 +282,48 @@ void SplitMasks(SearchState& state, const QString& maskText) {
     state.MaskCount = static_cast<int32_t>(state.MaskList.size());
 }
 
+// Keep folders are searched first: every folder reached from one is entered there, and so
+// kept, whatever path (a link, another listed folder) would reach it later. Then the listed
+// folders in list order, each unless a keep folder covers it. Without keep folders this is
+// the listed folders in list order.
 void CollectListedDirectories(SearchState& state, const SearchInputs& inputs,
                               const OperationControl& control) {
+    TStringArr keep;
+    for (const std::string& dir : inputs.KeepDirectories)
+        keep.push_back(WithSlash(dir));
     TStringArr folders;
     folders.reserve(inputs.Directories.size());
     for (const std::string& dir : inputs.Directories)
         folders.push_back(WithSlash(dir));
-    Walker walker(state, inputs, control);
-    const std::unique_ptr<TreePrefetch> prefetch = StartPrefetch(state, inputs);
+    std::vector<bool> walkKeep(keep.size());
+    for (size_t i = 0; i < keep.size(); ++i)
+        walkKeep[i] = !IsPassedOver(keep, i);
+    std::vector<bool> walkListed(folders.size());
     for (size_t i = 0; i < folders.size(); ++i)
-        if (prefetch && !IsPassedOver(folders, i)) prefetch->Add(folders[i]);
-    for (size_t i = 0; i < folders.size(); ++i) {
-        state.CurrentDir = inputs.Directories[i];
-        if (!IsPassedOver(folders, i)) walker.CollectFiles(inputs.Directories[i]);
-        if (control.StopRequested()) break;
+        walkListed[i] = !IsPassedOver(folders, i) &&
+                        std::none_of(keep.begin(), keep.end(), [&](const std::string& k) {
+                            return !k.empty() && StartsWith(folders[i], k);
+                        });
+
+    const SkipFolderMasks skips(inputs.SkipFolders);
+    Walker walker(state, inputs, control, skips);
+    const std::unique_ptr<TreePrefetch> prefetch = StartPrefetch(state, inputs, skips);
+    if (prefetch) {
+        for (size_t i = 0; i < keep.size(); ++i)
+            if (walkKeep[i]) prefetch->Add(keep[i]);
+        for (size_t i = 0; i < folders.size(); ++i)
+            if (walkListed[i]) prefetch->Add(folders[i]);
     }
+    // Returns false when a stop request ended the walk.
+    auto walk = [&](const TStringArr& dirs, const std::vector<bool>& chosen, bool kept) {
+        for (size_t i = 0; i < dirs.size(); ++i) {
+            state.CurrentDir = dirs[i];
+            if (chosen[i]) walker.CollectFiles(dirs[i], kept);
+            if (control.StopRequested()) return false;
+        }
+        return true;
+    };
+    if (walk(inputs.KeepDirectories, walkKeep, true)) walk(inputs.Directories, walkListed, false);
 }
 
 } // namespace pellmora

@@ -13,6 +13,7 @@
 #include "platform/FileIdentity.h"
 #include "platform/MountTable.h"
 #include "search/FileCollection.h"
+#include "search/KeptGroups.h"
 #include "search/ReadAhead.h"
 #include "search/crc32tab.h"
 
@@ -60,7 +61,7 @@ class SearchRun {
     void SplitCollisions(int32_t s, int32_t e);
     bool SameContent(const TFileInfoType& a, const TFileInfoType& b) const;
     void GroupRun(int32_t s, int32_t e);
-    void AppendZeroSizeGroup(int32_t s, int32_t e);
+    void AppendGroup(int32_t a, int32_t b);
     void UpdateStatistics(int32_t i);
     void WriteTotals(const QString& totalFiles);
     bool Stopped() const { return control_.StopRequested(); }
@@ -340,20 +341,28 @@ bool SearchRun::SameContent(const TFileInfoType& a, const TFileInfoType& b) cons
 // Neighbours with equal keys are duplicates; a new key opens a new group.
 void SearchRun::GroupRun(int32_t s, int32_t e) {
     SplitCollisions(s, e);
-    TFileList& list = state_.ScanList;
-    for (int32_t j = s; j <= e; ++j) {
-        const bool sameAsBefore = j > s && SameContent(list[j], list[j - 1]);
-        const bool sameAsAfter = j < e && SameContent(list[j], list[j + 1]);
-        if (!sameAsBefore && !sameAsAfter) continue;
-        if (!sameAsBefore) {
-            ++groupNo_;
-            state_.OriginalsSize += list[j].Size;
-            state_.DuplicatesSize -= list[j].Size;
-        }
-        TFileInfoType copy = list[j];
+    const TFileList& list = state_.ScanList;
+    for (int32_t a = s, b = s; a <= e; a = b + 1) {
+        for (b = a; b < e && SameContent(list[b + 1], list[b]);)
+            ++b;
+        if (b > a) AppendGroup(a, b);
+    }
+}
+
+// Files a..b of ScanList as the next group, unless there is nothing to do with it: every file
+// kept, or (when only those are asked for) none. Each group adds the size of one file to the
+// originals and the sizes of its others to the duplicates.
+void SearchRun::AppendGroup(int32_t a, int32_t b) {
+    if (!GroupIsListed(state_.ScanList, a, b, state_.OnlyWithKept)) return;
+    ++groupNo_;
+    const int64_t size = state_.ScanList[a].Size;
+    state_.OriginalsSize += size;
+    state_.DuplicatesSize -= size;
+    for (int32_t j = a; j <= b; ++j) {
+        TFileInfoType copy = state_.ScanList[j];
         copy.Group = groupNo_;
         AppendResult(state_, copy);
-        state_.DuplicatesSize += list[j].Size;
+        state_.DuplicatesSize += size;
     }
 }
 
@@ -370,15 +379,6 @@ bool SearchRun::CompareRun(int32_t s, int32_t e, int32_t i) {
     if (s < e) GroupRun(s, e);
     UpdateStatistics(i);
     return true;
-}
-
-void SearchRun::AppendZeroSizeGroup(int32_t s, int32_t e) {
-    ++groupNo_;
-    for (int32_t j = s; j <= e; ++j) {
-        TFileInfoType copy = state_.ScanList[j];
-        copy.Group = groupNo_;
-        AppendResult(state_, copy);
-    }
 }
 
 void SearchRun::WriteTotals(const QString& totalFiles) {
@@ -425,7 +425,7 @@ bool SearchRun::CompareRuns() {
             const int32_t e = endsAtLast ? i : i - 1;
             runStart = -1;
             if (e > s && list[s].Size == 0) {
-                AppendZeroSizeGroup(s, e);
+                AppendGroup(s, e); // unread: empty files are all alike
             } else if (e > s && !CompareRun(s, e, i)) {
                 return false;
             }
@@ -523,6 +523,7 @@ SearchOutcome SearchStart(SearchState& state, const SearchInputs& inputs, Search
         bool& flag_;
     } running(state.SearchRunning);
     ReadSizeLimits(state, inputs, state.Locale.Format());
+    state.OnlyWithKept = inputs.OnlyWithKept;
     const OperationControl control(state.StopFlag, pump);
     SearchRun run(state, view, control);
     std::optional<QString> failure;

@@ -59,18 +59,20 @@ void WriteSizeLimit(TCustomIniFile& ini, const SizeKeys& keys, const SizeLimitIn
     ini.WriteNumber(FileSize, keys.Unit, static_cast<int32_t>(limit.Unit));
 }
 
-TStringArr ReadDirectories(TCustomIniFile& ini) {
+// key "Lines": the directory list; key "Keep": its ticked entries, by path, so that a list
+// changed by a program that knows no keep folders keeps the marks of the folders left in it.
+TStringArr ReadDirectories(TCustomIniFile& ini, const QString& key) {
     QBuffer stream;
     stream.open(QIODevice::ReadWrite);
-    ini.ReadHexStream(Directories, QStringLiteral("Lines"), stream);
+    ini.ReadHexStream(Directories, key, stream);
     return NativePaths(LinesOfText(stream.data()));
 }
 
-void WriteDirectories(TCustomIniFile& ini, const TStringArr& directories) {
+void WriteDirectories(TCustomIniFile& ini, const QString& key, const TStringArr& directories) {
     QByteArray bytes = LineListBytes(EscapedPaths(directories));
     QBuffer stream(&bytes);
     stream.open(QIODevice::ReadWrite);
-    ini.WriteHexStream(Directories, QStringLiteral("Lines"), stream);
+    ini.WriteHexStream(Directories, key, stream);
 }
 
 } // namespace
@@ -85,9 +87,12 @@ void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings) {
     o.ExcludeZero = ini.ReadFlag(Exclude, QStringLiteral("SkipZero"), true);
     o.ProtectSysFolders = ini.ReadFlag(Exclude, QStringLiteral("SkipSysFolders"), true);
     o.ProtectSysFiles = ini.ReadFlag(Exclude, QStringLiteral("SkipSysFiles"), true);
+    o.SkipFolders = ini.ReadText(Exclude, QStringLiteral("SkipFolders"), QString());
     ReadSizeLimit(ini, MinKeys, o.MinSize, locale);
     ReadSizeLimit(ini, MaxKeys, o.MaxSize, locale);
-    o.Directories = ReadDirectories(ini);
+    o.Directories = ReadDirectories(ini, QStringLiteral("Lines"));
+    o.KeepDirectories = ReadDirectories(ini, QStringLiteral("Keep"));
+    o.OnlyWithKept = ini.ReadFlag(Directories, QStringLiteral("OnlyWithKept"), false);
     settings.CacheEnabled = ini.ReadFlag(Cache, QStringLiteral("Enabled"), false);
 }
 
@@ -101,9 +106,12 @@ void WriteProgramSettings(TCustomIniFile& ini, const ProgramSettings& settings) 
     ini.WriteFlag(Exclude, QStringLiteral("SkipZero"), o.ExcludeZero);
     ini.WriteFlag(Exclude, QStringLiteral("SkipSysFolders"), o.ProtectSysFolders);
     ini.WriteFlag(Exclude, QStringLiteral("SkipSysFiles"), o.ProtectSysFiles);
+    ini.WriteText(Exclude, QStringLiteral("SkipFolders"), o.SkipFolders);
     WriteSizeLimit(ini, MinKeys, o.MinSize, locale);
     WriteSizeLimit(ini, MaxKeys, o.MaxSize, locale);
-    WriteDirectories(ini, o.Directories);
+    WriteDirectories(ini, QStringLiteral("Lines"), o.Directories);
+    WriteDirectories(ini, QStringLiteral("Keep"), o.KeepDirectories);
+    ini.WriteFlag(Directories, QStringLiteral("OnlyWithKept"), o.OnlyWithKept);
     ini.WriteFlag(Cache, QStringLiteral("Enabled"), settings.CacheEnabled);
 }
 

@@ -21,8 +21,10 @@ struct ProgramSettings {
 };
 
 // Every key in the file's order, with its default when missing or not converting; a unit
-// index outside 0..2 keeps the current unit. The checksum cache's section comes last: an
-// older program ignores it. With "SaveState" false nothing else is read.
+// index outside 0..2 keeps the current unit. The checksum cache's section comes last, and the
+// skipped folders, keep folders and their option close their sections: an older program
+// ignores them, and a file without them reads as none. With "SaveState" false nothing else is
+// read.
 void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings);
 
 // "SaveState", then, when it is true, every other key in order. Throws EIniFileException at

@@ -115,15 +115,25 @@ TStringArr DroppedDirectories(const QList<QUrl>& urls) {
     return folders;
 }
 
-void AppendDirectory(QListWidget* list, const std::string& path) {
+void AppendDirectory(QListWidget* list, const std::string& path, bool kept) {
     auto* item = new QListWidgetItem(Decoded(path), list);
     item->setData(EntryPathRole, QByteArray::fromStdString(path));
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(kept ? Qt::Checked : Qt::Unchecked);
 }
 
 TStringArr DirectoryEntries(const QListWidget* list) {
     TStringArr entries;
     for (int i = 0; i < list->count(); ++i)
         entries.push_back(list->item(i)->data(EntryPathRole).toByteArray().toStdString());
+    return entries;
+}
+
+TStringArr KeepEntries(const QListWidget* list) {
+    TStringArr entries;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            entries.push_back(list->item(i)->data(EntryPathRole).toByteArray().toStdString());
     return entries;
 }
 

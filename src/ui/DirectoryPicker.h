@@ -30,7 +30,9 @@ std::string NodePath(const QTreeWidgetItem* node);
 std::string DroppedDirectory(const std::string& path);
 TStringArr DroppedDirectories(const QList<QUrl>& urls);
 
-void AppendDirectory(QListWidget* list, const std::string& path);
+// Each entry has a check box, unticked unless kept: a ticked entry is a keep folder.
+void AppendDirectory(QListWidget* list, const std::string& path, bool kept = false);
 TStringArr DirectoryEntries(const QListWidget* list);
+TStringArr KeepEntries(const QListWidget* list);
 
 } // namespace pellmora

@@ -130,6 +130,9 @@ void TMainForm::ShowSortMark() {
 SearchInputs TMainForm::ReadInputs() const {
     SearchInputs inputs;
     inputs.Directories = DirectoryEntries(DirectoriesListBox);
+    inputs.KeepDirectories = KeepEntries(DirectoriesListBox);
+    inputs.OnlyWithKept = OnlyWithKeptCheck->isChecked();
+    inputs.SkipFolders = SkipFoldersEdit->text();
     inputs.MaskText = FileTypesEdit->text();
     inputs.ExcludeZero = ExcludeZeroCheck->isChecked();
     inputs.ProtectSysFolders = ProtectSysFoldersCheck->isChecked();
@@ -227,8 +230,8 @@ void TMainForm::ShowErrorReport(const QString& text) {
 
 // ---- Step 1: the directory picker ----
 
-void TMainForm::AddDirectory(const std::string& path) {
-    AppendDirectory(DirectoriesListBox, path);
+void TMainForm::AddDirectory(const std::string& path, bool kept) {
+    AppendDirectory(DirectoriesListBox, path, kept);
 }
 
 void TMainForm::AddDirButtonClick() {

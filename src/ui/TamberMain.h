@@ -48,6 +48,9 @@ class TMainForm : public QMainWindow, public SearchView {
                        QWidget* parent = nullptr, ProgramLocation location = {});
     ~TMainForm() override;
 
+    // The options band: the original four rows and the row of "Skip Folders:".
+    static constexpr int OptionsBandHeight = 123;
+
     SearchState State;
     bool SaveState = true;     // whether the options persist between runs
     bool CacheEnabled = false; // whether searches remember checksums (the default store)
@@ -73,7 +76,8 @@ class TMainForm : public QMainWindow, public SearchView {
     void RemoveAllButtonClick();
     void TreeViewExpanding(QTreeWidgetItem* node);
     void DroppedFilesHandler(const QList<QUrl>& urls);
-    void AddDirectory(const std::string& path);
+    // kept: the entry starts ticked, as a keep folder.
+    void AddDirectory(const std::string& path, bool kept = false);
     void MinSizeCheckClick();
     void MaxSizeCheckClick();
 
@@ -201,6 +205,9 @@ class TMainForm : public QMainWindow, public SearchView {
     QLabel* IncludeTypeLabel = nullptr;
     QLineEdit* FileTypesEdit = nullptr;
     QPushButton* DefineMasksButton = nullptr;
+    QLabel* SkipFoldersLabel = nullptr;
+    QLineEdit* SkipFoldersEdit = nullptr;
+    QCheckBox* OnlyWithKeptCheck = nullptr;
     QCheckBox* MinSizeCheck = nullptr;
     QLineEdit* MinSizeEdit = nullptr;
     QComboBox* MinSizeBox = nullptr;

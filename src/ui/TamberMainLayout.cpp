@@ -166,6 +166,9 @@ QWidget* TMainForm::BuildStep1Band() {
     DirectoriesListBox =
         Named(new QListWidget(band), "DirectoriesListBox", QStringLiteral("Directories to search"));
     DirectoriesListBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    DirectoriesListBox->setToolTip(
+        QStringLiteral("Tick a folder to keep its files: they are compared and listed, but never "
+                       "ticked, moved, renamed or deleted."));
     DirectoriesListBox->viewport()->setAcceptDrops(true);
 
     auto* buttons = new QVBoxLayout;
@@ -185,14 +188,24 @@ QWidget* TMainForm::BuildStep1Band() {
     return band;
 }
 
+// Taller than the four rows of the original options by the row of "Skip Folders:".
 QWidget* TMainForm::BuildOptionsBand() {
-    QWidget* band = Band(this, 99);
+    QWidget* band = Band(this, OptionsBandHeight);
     IncludeTypeLabel = Named(new QLabel(QStringLiteral("Search Files:"), band), "IncludeTypeLabel",
                              QStringLiteral("Search Files:"));
     FileTypesEdit = Named(new QLineEdit(QStringLiteral("*.*"), band), "FileTypesEdit",
                           QStringLiteral("Search Files:"));
     FileTypesEdit->setReadOnly(true);
     DefineMasksButton = MakeButton(band, "DefineMasksButton", QStringLiteral("Define Masks"));
+    SkipFoldersLabel = Named(new QLabel(QStringLiteral("Skip Folders:"), band), "SkipFoldersLabel",
+                             QStringLiteral("Skip Folders:"));
+    SkipFoldersEdit =
+        Named(new QLineEdit(band), "SkipFoldersEdit", QStringLiteral("Skip Folders:"));
+    SkipFoldersEdit->setToolTip(
+        QStringLiteral("Folder names to skip, joined by |, e.g. .git|node_modules|@eaDir"));
+    SkipFoldersLabel->setBuddy(SkipFoldersEdit);
+    OnlyWithKeptCheck =
+        MakeCheck(band, "OnlyWithKeptCheck", QStringLiteral("Only groups with a kept file"), false);
     MinSizeCheck = MakeCheck(band, "MinSizeCheck", QStringLiteral("Min File Size"), false);
     MinSizeEdit = MakeSizeEdit(band, "MinSizeEdit", QStringLiteral("Min File Size"));
     MinSizeBox = MakeUnitBox(band, "MinSizeBox", QStringLiteral("Min File Size unit"));
@@ -222,15 +235,18 @@ QWidget* TMainForm::BuildOptionsBand() {
     grid->addWidget(IncludeTypeLabel, 0, 0);
     grid->addWidget(FileTypesEdit, 0, 1, 1, 3);
     grid->addWidget(DefineMasksButton, 0, 4);
-    grid->addWidget(MinSizeCheck, 1, 0);
-    grid->addWidget(MinSizeEdit, 1, 1);
-    grid->addWidget(MinSizeBox, 1, 2);
-    grid->addWidget(ExcludeZeroCheck, 1, 3, 1, 2);
-    grid->addWidget(MaxSizeCheck, 2, 0);
-    grid->addWidget(MaxSizeEdit, 2, 1);
-    grid->addWidget(MaxSizeBox, 2, 2);
-    grid->addWidget(ProtectSysFoldersCheck, 2, 3, 1, 2);
-    grid->addWidget(ProtectSysFilesCheck, 3, 3, 1, 2);
+    grid->addWidget(SkipFoldersLabel, 1, 0);
+    grid->addWidget(SkipFoldersEdit, 1, 1, 1, 3);
+    grid->addWidget(MinSizeCheck, 2, 0);
+    grid->addWidget(MinSizeEdit, 2, 1);
+    grid->addWidget(MinSizeBox, 2, 2);
+    grid->addWidget(ExcludeZeroCheck, 2, 3, 1, 2);
+    grid->addWidget(MaxSizeCheck, 3, 0);
+    grid->addWidget(MaxSizeEdit, 3, 1);
+    grid->addWidget(MaxSizeBox, 3, 2);
+    grid->addWidget(ProtectSysFoldersCheck, 3, 3, 1, 2);
+    grid->addWidget(OnlyWithKeptCheck, 4, 0, 1, 3);
+    grid->addWidget(ProtectSysFilesCheck, 4, 3, 1, 2);
     auto* layout = new QHBoxLayout(band);
     layout->setContentsMargins(6, 2, 6, 2);
     layout->addLayout(grid, 1);
@@ -402,6 +418,7 @@ void TMainForm::ListLockedControls() {
                        MaxSizeCheck,
                        MaxSizeEdit,
                        MaxSizeBox};
+    lockedControls_ << SkipFoldersLabel << SkipFoldersEdit << OnlyWithKeptCheck;
 }
 
 void TMainForm::ConnectControls() {

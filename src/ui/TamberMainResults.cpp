@@ -46,9 +46,10 @@ int32_t RecordOf(const SearchState& state, const ListedPath& path) {
     return -1;
 }
 
-bool IsResolvedRow(const SearchState& state, int row) {
+// "Delete this file" is not offered for a resolved or a kept row.
+bool IsUntouchableRow(const SearchState& state, int row) {
     const int32_t record = RecordOfRow(state, row);
-    return record >= 0 && state.ResultList[static_cast<size_t>(record)].Resolved != 0;
+    return record >= 0 && !MayBeTicked(state.ResultList[static_cast<size_t>(record)]);
 }
 
 } // namespace
@@ -89,7 +90,7 @@ void TMainForm::AdvListView1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         ApplyViewUpdate(ToggleRowCheck(State, row), row);
         break;
     case ListKeyCommand::DeleteThisFile:
-        if (!IsResolvedRow(State, row)) Deletethisfile1Click();
+        if (!IsUntouchableRow(State, row)) Deletethisfile1Click();
         break;
     case ListKeyCommand::DeselectAll:
         DeselectAllButtonClick();

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace pellmora {
@@ -83,9 +84,13 @@ void TMainForm::ApplySettings(const ProgramSettings& settings) {
     MinSizeCheckClick();
     ApplySizeLimit(MaxSizeCheck, MaxSizeEdit, MaxSizeBox, options.MaxSize);
     MaxSizeCheckClick();
+    SkipFoldersEdit->setText(options.SkipFolders);
+    OnlyWithKeptCheck->setChecked(options.OnlyWithKept);
     DirectoriesListBox->clear();
     for (const std::string& directory : options.Directories)
-        AddDirectory(directory);
+        AddDirectory(directory,
+                     std::find(options.KeepDirectories.begin(), options.KeepDirectories.end(),
+                               directory) != options.KeepDirectories.end());
 }
 
 // Called once per close; a file that cannot be written is reported and the close goes on.

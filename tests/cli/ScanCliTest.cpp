@@ -1,10 +1,14 @@
 #include "support/TempTree.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,6 +93,78 @@ TEST(ScanCli, TextAndJsonFormatsAndRawNames) {
     ASSERT_EQ(json.Exit, 0);
     EXPECT_NE(json.Out.find("\"group\": 2"), std::string::npos) << json.Out;
     EXPECT_NE(json.Out.find("plain.bin"), std::string::npos);
+}
+
+// The lines of standard output, in any order: the order within a group is the sorts' own.
+std::multiset<std::string> Lines(const std::string& out) {
+    std::multiset<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        lines.insert(line);
+    return lines;
+}
+
+TEST(ScanCli, KeepAndSkipOptionsAndTheirBadInput) {
+    TempTree tree;
+    tree.File("K/a", "same1");
+    tree.File("K/b", "kk");
+    tree.File("K/c", "kk");
+    tree.File("D/a", "same1");
+    tree.File("D/.git/a", "same1");
+    tree.File("D/x", "dd");
+    tree.File("D/y", "dd");
+    const std::string r = tree.Root();
+    const QString k = Q(r + "K"), d = Q(r + "D");
+    auto line = [&r](int group, int size, const char* path) {
+        return std::to_string(group) + "\t" + std::to_string(size) + "\t" + r + path;
+    };
+    struct Case {
+        QStringList Args;
+        int Exit;
+        std::multiset<std::string> Out;
+        std::string Err; // the start of standard error, or of one of its lines
+    };
+    const Case cases[] = {
+        // The group of kept files alone is not listed; the numbers stay consecutive.
+        {{"--keep", k, d, "--format", "tsv"},
+         0,
+         {line(1, 5, "K/a"), line(1, 5, "D/a"), line(1, 5, "D/.git/a"), line(2, 2, "D/x"),
+          line(2, 2, "D/y")},
+         "Search finished."},
+        {{"--keep", k, "--only-with-kept", "--skip-folders", " .git||", d, "--format", "tsv"},
+         0,
+         {line(1, 5, "K/a"), line(1, 5, "D/a")},
+         "Search finished."},
+        {{"--keep", k, "--format", "tsv"}, 0, {}, "Search finished."},
+        {{"--keep", Q(r + "missing"), d, "--format", "tsv"},
+         1,
+         {line(1, 5, "D/a"), line(1, 5, "D/.git/a"), line(2, 2, "D/x"), line(2, 2, "D/y")},
+         "pellmora-scan: " + r + "missing: No such file or directory\n"},
+        {{"--skip-folders", "D", k, d, "--format", "tsv"},
+         0,
+         {line(1, 2, "K/b"), line(1, 2, "K/c")},
+         "Search finished."},
+        {{"--only-with-kept", d},
+         2,
+         {},
+         "pellmora-scan: option --only-with-kept needs a --keep folder\nusage: "},
+        {{d, "--keep"}, 2, {}, "pellmora-scan: option --keep needs a value\nusage: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Args.join(' ').toStdString());
+        const ScanResult result = Scan(c.Args);
+        EXPECT_EQ(result.Exit, c.Exit) << result.Err;
+        EXPECT_EQ(Lines(result.Out), c.Out);
+        EXPECT_EQ(result.Err.rfind(c.Err, 0), 0u) << result.Err;
+    }
+
+    // json gives every group its kept paths when --keep is given, and only then.
+    const auto json = Scan({"--keep", k, d, "--format", "json"});
+    const QJsonArray groups = QJsonDocument::fromJson(QByteArray::fromStdString(json.Out)).array();
+    ASSERT_EQ(groups.size(), 2) << json.Out;
+    EXPECT_EQ(groups[0]["kept"].toArray(), QJsonArray{Q(r + "K/a")});
+    EXPECT_EQ(groups[1]["kept"].toArray(), QJsonArray{});
+    EXPECT_EQ(Scan({k, d, "--format", "json"}).Out.find("kept"), std::string::npos);
 }
 
 TEST(ScanCli, OptionsFiltersAndExitStatus) {

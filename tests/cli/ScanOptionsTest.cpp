@@ -26,6 +26,8 @@ std::string Summary(const ScanOptions& o, const QLocale& numbers) {
     std::string s;
     for (const std::string& dir : o.Inputs.Directories)
         s += "dir=" + dir + " ";
+    for (const std::string& dir : o.Inputs.KeepDirectories)
+        s += "keep=" + dir + " ";
     s += "masks=" + o.Inputs.MaskText.toStdString();
     s += " zero=" + std::string(o.Inputs.ExcludeZero ? "skip" : "keep");
     s += " folders=" + std::string(o.Inputs.ProtectSysFolders ? "on" : "off");
@@ -38,6 +40,8 @@ std::string Summary(const ScanOptions& o, const QLocale& numbers) {
     if (o.CacheClear) s += " clear";
     if (o.Help) s += " help";
     if (o.Version) s += " version";
+    if (o.Inputs.OnlyWithKept) s += " only-with-kept";
+    if (!o.Inputs.SkipFolders.isEmpty()) s += " skip=" + o.Inputs.SkipFolders.toStdString();
     return s;
 }
 
@@ -78,6 +82,12 @@ TEST(ScanOptionsTest, CommandLinesAndTheirInputs) {
         {{"--cache-file"}, "option --cache-file needs a value", ""},
         {{"--cache-file", ""}, "option --cache-file needs a file name", ""},
         {{"--bogus"}, "unknown option --bogus", ""},
+        {{"--keep", "/k", "/d", "--only-with-kept", "--keep", "/m", "--skip-folders", ".git|/x/*"},
+         "",
+         "dir=/k dir=/d dir=/m keep=/k keep=/m " + Defaults + " only-with-kept skip=.git|/x/*"},
+        {{"--only-with-kept", "/d"}, "option --only-with-kept needs a --keep folder", ""},
+        {{"/d", "--keep"}, "option --keep needs a value", ""},
+        {{"--skip-folders"}, "option --skip-folders needs a value", ""},
     };
     for (const QLocale& numbers : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
         for (const Case& c : cases) {

@@ -24,53 +24,23 @@ delete_through_dialog() {
     cat > "$work/run.sh" <<INNER
 #!/usr/bin/env bash
 set -u
-export XDG_DATA_HOME="$work/data"
-shot() { [ -n "$shots" ] && import -window root "$shots/$prefix-\$1.png" || true; }
-# Waits for a window whose title is exactly \$1 and prints its id.
-window() {
-    for attempt in \$(seq 1 100); do
-        id=\$(xdotool search --onlyvisible --name "^\$1\\\$" 2>/dev/null | head -1)
-        [ -n "\$id" ] && { echo "\$id"; return 0; }
-        sleep 0.1
-    done
-    echo "no window titled \"\$1\"" >&2
-    return 1
-}
-# Gives the window titled \$1 the keyboard, then presses the keys \$2.
-press() {
-    local id
-    id=\$(window "\$1") || return 1
-    xdotool windowactivate --sync "\$id" 2>/dev/null || xdotool windowfocus --sync "\$id"
-    sleep 0.3
-    xdotool key --clearmodifiers \$2
-}
-answer() { press "\$1" Return; }
-openbox >/dev/null 2>&1 &
-sleep 1
+export XDG_DATA_HOME="$work/data" SHOTS="$shots" PREFIX="$prefix"
+source "$(dirname "${BASH_SOURCE[0]}")/window_helpers.sh"
 cd "$work/cwd"
-QT_QPA_PLATFORM=xcb PELLMORA_AUTOSTART_DIR="$work/tree" "$work/bin/pellmora" &
-pid=\$!
-main=\$(window Pellmora) || exit 1
+start_program env QT_QPA_PLATFORM=xcb PELLMORA_AUTOSTART_DIR="$work/tree" "$work/bin/pellmora" || exit 1
 answer Information || exit 1 # the end of the search
 sleep 0.5
 # The tick boxes of the second and third rows, and the "Delete Selected" button, in window
 # coordinates of the program's start-up size.
-xdotool mousemove --window "\$main" 11 339 click 1
-xdotool mousemove --window "\$main" 11 355 click 1
+click_at "\$main" 11 363
+click_at "\$main" 11 379
 sleep 0.3
 shot ticked
-xdotool mousemove --window "\$main" 709 575 click 1
+click_at "\$main" 709 575
 window "Remove Duplicate Files" >/dev/null || { shot nodialog; kill \$pid; exit 1; }
 if [ -n "$keys" ]; then press "Remove Duplicate Files" "$keys" || exit 1; sleep 0.3; fi
 shot dialog
-answer "Remove Duplicate Files" || exit 1
-sleep 0.5
-shot summary
-answer Information || exit 1 # the summary
-sleep 0.3
-kill \$pid 2>/dev/null
-wait \$pid 2>/dev/null
-exit 0
+confirm_delete_and_quit || exit 1
 INNER
     chmod +x "$work/run.sh"
     timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$work/run.sh"

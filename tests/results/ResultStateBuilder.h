@@ -15,6 +15,7 @@ struct ListedFile {
     int32_t Date = 0;
     uint8_t Resolved = 0;
     uint8_t Checked = 0;
+    uint8_t Kept = 0;
 };
 
 inline SearchState ResultState(const TStringArr& dirs, const std::vector<ListedFile>& files) {
@@ -31,6 +32,7 @@ inline SearchState ResultState(const TStringArr& dirs, const std::vector<ListedF
         file.FileDate = spec.Date;
         file.Resolved = spec.Resolved;
         file.Checked = spec.Checked;
+        file.Kept = spec.Kept;
         file.Candidate = 1;
         AppendResult(state, file);
     }

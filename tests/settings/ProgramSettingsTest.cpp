@@ -17,9 +17,10 @@ const char* const EveryKey = "[Main]\nSaveState=1\n"
                              "[Masks]\nFileTypes=*.*\n"
                              "[Compare Mode]\nCompareMode=0\n"
                              "[Exclude Files]\nSkipZero=1\nSkipSysFolders=1\nSkipSysFiles=1\n"
+                             "SkipFolders=\n"
                              "[FileSize Options]\nMinSizeEnable=0\nMinSize=0\nMinSizeUnit=1\n"
                              "MaxSizeEnable=0\nMaxSize=0\nMaxSizeUnit=1\n"
-                             "[Directories]\nLines=FFFE\n"
+                             "[Directories]\nLines=FFFE\nKeep=FFFE\nOnlyWithKept=0\n"
                              "[Checksum Cache]\nEnabled=0\n";
 
 struct ProgramSettingsTest : ::testing::Test {
@@ -57,11 +58,17 @@ TEST_F(ProgramSettingsTest, EveryOptionComesBack) {
     settings.Options.MinSize = {true, "2.5", SizeUnit::MB};
     settings.Options.MaxSize = {false, "700", SizeUnit::B};
     settings.Options.Directories = {"/home/u/Fotos/", "/tmp/\xE9t\xE9/", "/"};
+    settings.Options.KeepDirectories = {"/home/u/Fotos/"};
+    settings.Options.OnlyWithKept = true;
+    settings.Options.SkipFolders = ".git|node_modules|/home/*/VMs";
     settings.CacheEnabled = true;
     ASSERT_EQ(StoreProgramSettings(path, settings, c), "");
     ProgramSettings back;
     LoadProgramSettings(path, back, c);
     EXPECT_TRUE(back.CacheEnabled);
+    EXPECT_EQ(back.Options.KeepDirectories, settings.Options.KeepDirectories);
+    EXPECT_TRUE(back.Options.OnlyWithKept);
+    EXPECT_EQ(back.Options.SkipFolders, settings.Options.SkipFolders);
     EXPECT_EQ(back.CompareMode, 1);
     EXPECT_EQ(back.Options.MaskText, "*.jpg|*.txt");
     EXPECT_FALSE(back.Options.ExcludeZero);
@@ -73,6 +80,20 @@ TEST_F(ProgramSettingsTest, EveryOptionComesBack) {
     EXPECT_EQ(back.Options.MaxSize.Text, "700");
     EXPECT_EQ(back.Options.MaxSize.Unit, SizeUnit::B);
     EXPECT_EQ(back.Options.Directories, settings.Options.Directories);
+}
+
+// A file from before keep and skipped folders: its folders are searched plainly.
+TEST_F(ProgramSettingsTest, AnOlderFileReadsAsNoKeepOrSkippedFolders) {
+    ProgramSettings start;
+    start.Options.KeepDirectories = {"/x/"};
+    start.Options.OnlyWithKept = true;
+    start.Options.SkipFolders = ".git";
+    const ProgramSettings back =
+        Loaded("[Main]\nSaveState=1\n[Directories]\nLines=FFFE2F0078002F000D000A00\n", start);
+    EXPECT_EQ(back.Options.Directories, TStringArr{"/x/"});
+    EXPECT_TRUE(back.Options.KeepDirectories.empty());
+    EXPECT_FALSE(back.Options.OnlyWithKept);
+    EXPECT_TRUE(back.Options.SkipFolders.isEmpty());
 }
 
 TEST_F(ProgramSettingsTest, DirectoryListStoredAsHexOfTheLineList) {

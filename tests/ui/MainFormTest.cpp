@@ -48,6 +48,8 @@ const QStringList LockedOrder = {"IncludeTypeLabel",
                                  "MaxSizeCheck",
                                  "MaxSizeEdit",
                                  "MaxSizeBox"};
+const QStringList KeepAndSkipControls = {"SkipFoldersLabel", "SkipFoldersEdit",
+                                         "OnlyWithKeptCheck"};
 
 struct MainFormTest : ::testing::Test {
     RecordingPrompter prompter;
@@ -114,7 +116,7 @@ TEST_F(MainFormTest, BandsStayWholeAtTheMinimumSize) {
     QCoreApplication::processEvents();
     QLayout* bands = form.centralWidget()->layout();
     ASSERT_EQ(bands->count(), 5);
-    const int fixed[5] = {165, 99, -1, 81, 35};
+    const int fixed[5] = {165, TMainForm::OptionsBandHeight, -1, 81, 35};
     int top = 0;
     for (int i = 0; i < 5; ++i) {
         const QRect band = bands->itemAt(i)->widget()->geometry();
@@ -149,11 +151,33 @@ TEST_F(MainFormTest, LabelsAreReadAsTheTextTheyShow) {
     EXPECT_EQ(name(Get<QPushButton>("StartButton")), "Start");
 }
 
+// Each folder of the list has a check box, unticked when added; assistive tools read it as one.
+TEST_F(MainFormTest, EveryListedFolderHasAKeepCheckBox) {
+    form.show();
+    auto* list = Get<QListWidget>("DirectoriesListBox");
+    EXPECT_EQ(list->toolTip(), "Tick a folder to keep its files: they are compared and listed, but "
+                               "never ticked, moved, renamed or deleted.");
+    EXPECT_EQ(Get("SkipFoldersEdit")->toolTip(),
+              "Folder names to skip, joined by |, e.g. .git|node_modules|@eaDir");
+    EXPECT_EQ(Get<QCheckBox>("OnlyWithKeptCheck")->text(), "Only groups with a kept file");
+    form.AddDirectory("/srv/a/");
+    form.AddDirectory("/srv/b/");
+    QAccessibleInterface* item = QAccessible::queryAccessibleInterface(list)->child(1);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->state().checkable);
+    EXPECT_FALSE(item->state().checked);
+    list->item(1)->setCheckState(Qt::Checked);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(list)->child(1)->state().checked);
+    const SearchInputs in = form.ReadInputs();
+    EXPECT_EQ(in.Directories, (TStringArr{"/srv/a/", "/srv/b/"}));
+    EXPECT_EQ(in.KeepDirectories, TStringArr{"/srv/b/"});
+}
+
 TEST_F(MainFormTest, SearchingStateDisablesControlsInOrderAndIdleRestoresThem) {
     QStringList names;
     for (QWidget* w : form.SearchLockedControls())
         names << w->objectName();
-    EXPECT_EQ(names, LockedOrder);
+    EXPECT_EQ(names, LockedOrder + KeepAndSkipControls);
 
     Get<QCheckBox>("MinSizeCheck")->setChecked(true);
     form.PrepareToStart();

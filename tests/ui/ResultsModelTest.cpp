@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <gtest/gtest.h>
 
 using namespace pellmora;
@@ -80,6 +81,30 @@ TEST(ResultsModelTest, CellsShowTheRecordOfTheViewOrder) {
               QColor(0xFF, 0, 0));
     EXPECT_FALSE(model.index(1, 0).data(Qt::FontRole).isValid());
     EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "File Name");
+}
+
+// A kept row: a lock where the check box would be, its own text colour, "kept" for the mouse
+// and for assistive tools, and nothing the view could tick.
+TEST(ResultsModelTest, AKeptRowShowsALockInsteadOfACheckBox) {
+    SearchState state = TwoGroups();
+    state.ResultList[0].Kept = 1;
+    ResultsModel model(state);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.SetRowCount(3);
+    const QModelIndex kept = model.index(0, 0);
+    const QModelIndex plain = model.index(1, 0);
+    EXPECT_FALSE(kept.data(Qt::CheckStateRole).isValid());
+    EXPECT_FALSE(model.flags(kept).testFlag(Qt::ItemIsUserCheckable));
+    EXPECT_TRUE(model.flags(plain).testFlag(Qt::ItemIsUserCheckable));
+    EXPECT_FALSE(kept.data(Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(plain.data(Qt::DecorationRole).isValid());
+    EXPECT_FALSE(model.index(0, 1).data(Qt::DecorationRole).isValid());
+    for (const int role : {int(Qt::ToolTipRole), int(Qt::AccessibleDescriptionRole)}) {
+        EXPECT_EQ(model.index(0, 3).data(role).toString(), "kept");
+        EXPECT_FALSE(plain.data(role).isValid());
+    }
+    EXPECT_EQ(kept.data(Qt::ForegroundRole).value<QBrush>().color(), ResultsModel::KeptColour);
+    EXPECT_FALSE(plain.data(Qt::ForegroundRole).isValid());
 }
 
 TEST(ResultsModelTest, ModifiedLeavesOutMidnightAndInvalidDates) {

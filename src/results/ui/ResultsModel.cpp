@@ -6,6 +6,9 @@
 #include <QColor>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 
 namespace pellmora {
 
@@ -77,6 +80,11 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
         return Foreground(*file);
     case Qt::FontRole:
         return Font(*file);
+    case Qt::DecorationRole:
+        return index.column() == 0 && file->Kept ? KeptIcon() : QVariant();
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        return file->Kept ? KeptText() : QVariant();
     default:
         return {};
     }
@@ -101,7 +109,9 @@ QString ResultsModel::CellText(const TFileInfoType& file, int column) const {
     }
 }
 
+// A kept row has no check box at all: its lock stands in that place.
 QVariant ResultsModel::CheckState(const TFileInfoType& file) const {
+    if (file.Kept) return {};
     return file.Checked ? Qt::Checked : Qt::Unchecked;
 }
 
@@ -112,6 +122,7 @@ QVariant ResultsModel::Background(int row) const {
 }
 
 QVariant ResultsModel::Foreground(const TFileInfoType& file) const {
+    if (file.Kept) return QBrush(KeptColour);
     return file.Resolved ? QVariant(QBrush(QColor(0xFF, 0, 0))) : QVariant();
 }
 
@@ -134,8 +145,33 @@ QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int 
 Qt::ItemFlags ResultsModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (index.column() == 0) f |= Qt::ItemIsUserCheckable;
+    const TFileInfoType* file = RecordAt(index.row());
+    if (index.column() == 0 && !(file && file->Kept)) f |= Qt::ItemIsUserCheckable;
     return f;
+}
+
+QString ResultsModel::KeptText() {
+    return QStringLiteral("kept");
+}
+
+// A padlock drawn once: no icon theme can be counted on, and the shape reads at 16 pixels.
+QIcon ResultsModel::KeptIcon() {
+    static const QIcon icon = [] {
+        QPixmap lock(16, 16);
+        lock.fill(Qt::transparent);
+        QPainter painter(&lock);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(KeptColour, 1.6));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawArc(QRectF(4.5, 1.5, 7, 8), 0, 180 * 16);
+        painter.drawLine(QPointF(4.5, 5.5), QPointF(4.5, 7.5));
+        painter.drawLine(QPointF(11.5, 5.5), QPointF(11.5, 7.5));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(KeptColour);
+        painter.drawRoundedRect(QRectF(2.5, 7, 11, 8), 1.5, 1.5);
+        return QIcon(lock);
+    }();
+    return icon;
 }
 
 } // namespace pellmora

@@ -6,6 +6,8 @@
 
 #include "model/TextFormats.h"
 #include <QAbstractTableModel>
+#include <QColor>
+#include <QIcon>
 #include <QLocale>
 
 namespace pellmora {
@@ -15,6 +17,10 @@ class ResultsModel : public QAbstractTableModel {
   public:
     static constexpr int ColumnCount = 5;
     static constexpr int ColumnWidths[ColumnCount] = {180, 260, 80, 100, 132};
+    // The text colour of a kept file's row, and what its tool tip and description say.
+    static constexpr QColor KeptColour = QColor(0x1F, 0x4E, 0x9A);
+    static QString KeptText();
+    static QIcon KeptIcon();
 
     explicit ResultsModel(SearchState& state, QObject* parent = nullptr);
 

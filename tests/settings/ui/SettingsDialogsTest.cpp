@@ -254,6 +254,11 @@ TEST_F(WindowSettingsTest, OptionsComeBackAtTheNextStart) {
         Child<QLineEdit>(*form, "MaxSizeEdit")->setText("12");
         Child<QComboBox>(*form, "MaxSizeBox")->setCurrentIndex(2);
         form->AddDirectory("/tmp/\xE9t\xE9/");
+        form->AddDirectory("/srv/pictures/");
+        // The user ticks the second entry: a keep folder.
+        Child<QListWidget>(*form, "DirectoriesListBox")->item(1)->setCheckState(Qt::Checked);
+        Child<QLineEdit>(*form, "SkipFoldersEdit")->setText(".git|@eaDir");
+        Child<QCheckBox>(*form, "OnlyWithKeptCheck")->setChecked(true);
         form->State.CompareMode = 1;
         form->close();
     }
@@ -263,7 +268,13 @@ TEST_F(WindowSettingsTest, OptionsComeBackAtTheNextStart) {
     EXPECT_EQ(Child<QLineEdit>(*form, "MaxSizeEdit")->text(), "12");
     EXPECT_EQ(Child<QComboBox>(*form, "MaxSizeBox")->currentIndex(), 2);
     EXPECT_FALSE(Child<QLineEdit>(*form, "MinSizeEdit")->isEnabled());
-    EXPECT_EQ(form->ReadInputs().Directories, TStringArr{"/tmp/\xE9t\xE9/"});
+    const SearchInputs inputs = form->ReadInputs();
+    EXPECT_EQ(inputs.Directories, (TStringArr{"/tmp/\xE9t\xE9/", "/srv/pictures/"}));
+    EXPECT_EQ(inputs.KeepDirectories, TStringArr{"/srv/pictures/"});
+    EXPECT_EQ(inputs.SkipFolders, ".git|@eaDir");
+    EXPECT_TRUE(inputs.OnlyWithKept);
+    EXPECT_EQ(Child<QListWidget>(*form, "DirectoriesListBox")->item(0)->checkState(),
+              Qt::Unchecked);
     EXPECT_EQ(form->State.CompareMode, 1);
     EXPECT_TRUE(prompter.Prompts.empty());
 }
@@ -319,8 +330,8 @@ TEST_F(WindowSettingsTest, CacheChoiceComesBackAndReachesTheSearch) {
     }
     QFile file(iniPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(
-        file.readAll().endsWith("[Directories]\nLines=FFFE\n[Checksum Cache]\nEnabled=1\n"));
+    EXPECT_TRUE(file.readAll().endsWith("[Directories]\nLines=FFFE\nKeep=FFFE\nOnlyWithKept=0\n"
+                                        "[Checksum Cache]\nEnabled=1\n"));
     auto form = Window();
     EXPECT_TRUE(form->CacheEnabled);
     form->StartButtonClick(); // no folder: refused, after the state was set
