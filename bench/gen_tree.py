@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Generate a reproducible tree for timing duplicate finders.
 
-    gen_tree.py [--size small|large] [--seed N] DEST
+    gen_tree.py [--size small|large|million] [--seed N] DEST
 
 DEST receives:
   tree/            the folder to search
@@ -46,6 +46,16 @@ PROFILES = {
         unique=150000, unique_sizes=1500, unique_range=(256, 24 << 10),
         dup_groups=12000, dup_range=(1 << 10, 64 << 10),
         near_sets=800, near_range=(BLOCK, 512 << 10),
+        big_groups=56, big_range=(2 * MIB, 40 * MIB), big_lookalikes=10,
+    ),
+    # The large tree five times over, with as many large files: where the memory each file
+    # costs shows, and the data outgrows a small machine's page cache.
+    "million": dict(
+        folders=50000,
+        empty=15000,
+        unique=750000, unique_sizes=7500, unique_range=(256, 24 << 10),
+        dup_groups=60000, dup_range=(1 << 10, 64 << 10),
+        near_sets=4000, near_range=(BLOCK, 512 << 10),
         big_groups=56, big_range=(2 * MIB, 40 * MIB), big_lookalikes=10,
     ),
 }

@@ -5,6 +5,9 @@
 
 namespace pellmora {
 
+// The record a search keeps per collected file: its fields without a byte of padding.
+static_assert(sizeof(TFileInfoType) == 64 + sizeof(std::string));
+
 TStringArr DefaultProtectedFolders() {
     return {"/bin/", "/boot/", "/dev/", "/etc/",  "/lib/",  "/lib32/", "/lib64/", "/libx32/",
             "/opt/", "/proc/", "/run/", "/sbin/", "/snap/", "/sys/",   "/usr/",   "/var/lib/"};
@@ -36,11 +39,13 @@ bool TryReserve(std::vector<TFileInfoType>* files, std::vector<std::string>* str
 }
 
 // The counted capacity follows the growth rule; the vector underneath grows geometrically so
-// that a list of a million entries is not copied once per step of 10000.
+// that a list of a million entries is not copied once per step of 10000. It doubles: while it
+// moves, the old and the new array are both in memory, and doubling moves a list fewer times,
+// and at smaller sizes, than a gentler factor would (550000 to 1100000, where 1.5 would move
+// 825000 records once more on the way to a million).
 template <typename T> void EnsureRoom(std::vector<T>& list, int32_t capacity) {
     const auto wanted = static_cast<size_t>(capacity);
-    if (list.capacity() < wanted)
-        list.reserve(std::max(wanted, list.capacity() + list.capacity() / 2));
+    if (list.capacity() < wanted) list.reserve(std::max(wanted, list.capacity() * 2));
 }
 
 void GrowAtStep(int32_t last, int32_t& capacity) {
@@ -111,11 +116,13 @@ void TrimCollection(SearchState& state) {
 }
 
 void TrimResults(SearchState& state) {
+    // ScanList goes first: the cut copies ResultList, and the two lists together are the
+    // search's largest moment.
+    Release(state.ScanList);
+    state.ScanCapacity = 0;
     state.ResultList.resize(static_cast<size_t>(state.ResultLast + 1));
     state.ResultList.shrink_to_fit();
     state.ResultCapacity = state.ResultLast + 1;
-    Release(state.ScanList);
-    state.ScanCapacity = 0;
 }
 
 void ReleaseLists(SearchState& state) {

@@ -12,17 +12,18 @@
 namespace pellmora {
 
 struct TFileInfoType {
-    int32_t FileDate = 0; // local time, MS-DOS date (high 16 bits) and time (low 16 bits)
-    int64_t Size = 0;
+    // Ordered so that no padding is left: a search holds one record per file it collected.
+    int32_t FileDate = 0;    // local time, MS-DOS date (high 16 bits) and time (low 16 bits)
     uint32_t Attributes = 0; // 0x10 directory, 0x01 read-only, 0x80 normal
-    uint32_t Crc = 0;        // content key while comparing; meaningless afterwards
-    std::string FileName;    // native bytes, no directory
-    int32_t DirIndex = 0;    // into DirTable
-    int32_t Group = 0;       // 1-based duplicate group; 0 in ScanList
+    int64_t Size = 0;
+    uint32_t Crc = 0;     // content key while comparing; meaningless afterwards
+    int32_t DirIndex = 0; // into DirTable
+    int32_t Group = 0;    // 1-based duplicate group; 0 in ScanList
     uint8_t Checked = 0;
     uint8_t Resolved = 0;
     uint8_t Candidate = 0;
-    uint8_t Kept = 0; // found in a keep folder: listed, never ticked or acted on
+    uint8_t Kept = 0;     // found in a keep folder: listed, never ticked or acted on
+    std::string FileName; // native bytes, no directory
     // The file as the search saw it, so that an action can tell it is still that file.
     uint64_t Device = 0;
     uint64_t Inode = 0;

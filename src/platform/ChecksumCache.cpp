@@ -1,11 +1,14 @@
-// The store is one table keyed by the path's bytes, so a file that changed replaces its own
-// entry instead of adding one. A search reads the whole table once, at its first look-up, into
-// a hash map (a look-up is then a hash probe, not a query), and writes in batches of one
-// transaction each. Entries carry the day they were last used; the first search of a day
-// refreshes the days of its hits and prunes what no search used for 90 days.
+// The store is one table keyed by the file's size and the hash of its path, so a file that
+// changed replaces its own entry instead of adding one (one that changed its size ages out), and
+// the entries of one size lie together: a search asks for its runs of equal size one after the
+// other, and each run costs one query. Only that size's entries are held; the rest stays on disk.
+// Writes go through a writer of their own (CacheWriter). Entries carry the day they were last
+// used; the first search of a day refreshes the days of its hits and prunes what no search used
+// for 90 days.
 
 #include "platform/ChecksumCache.h"
 
+#include "platform/CacheWriter.h"
 #include "platform/FileStamp.h"
 #include "platform/PathText.h"
 
@@ -26,18 +29,20 @@ namespace pellmora {
 
 namespace {
 
-constexpr int SchemaVersion = 1;
-constexpr int32_t KeepDays = 90;
-// Writes wait for the end of the search, up to this many paths (a few hundred bytes each).
-constexpr size_t BatchRows = 1 << 20;
-constexpr int DigestBytes = 20;
+constexpr int SchemaVersion = 2;
+// Entries of an earlier layout of ours are dropped, not converted: they are only a cache.
+constexpr int FirstSchemaVersion = 1;
+// SQLite's own page cache, per connection: a run's entries lie on a few pages.
+const char* const PageCache = "PRAGMA cache_size=-2048";
 
 const char* const CreateSchema =
-    "CREATE TABLE digests(path BLOB PRIMARY KEY NOT NULL, device INTEGER NOT NULL,"
-    " inode INTEGER NOT NULL, size INTEGER NOT NULL, mtime INTEGER NOT NULL,"
-    " ctime INTEGER NOT NULL, first BLOB, whole BLOB, used INTEGER NOT NULL) WITHOUT ROWID;"
+    "CREATE TABLE digests(size INTEGER NOT NULL, pathhash INTEGER NOT NULL,"
+    " device INTEGER NOT NULL, inode INTEGER NOT NULL, mtime INTEGER NOT NULL,"
+    " ctime INTEGER NOT NULL, first BLOB, whole BLOB, used INTEGER NOT NULL,"
+    " PRIMARY KEY(size DESC, pathhash)) WITHOUT ROWID;"
     "CREATE TABLE meta(name TEXT PRIMARY KEY NOT NULL, value INTEGER NOT NULL) WITHOUT ROWID;"
-    "PRAGMA user_version=1;";
+    "PRAGMA user_version=2;";
+const char* const DropFirstSchema = "DROP TABLE IF EXISTS digests; DROP TABLE IF EXISTS meta;";
 
 int32_t Today() {
     return static_cast<int32_t>(WallClockNs() / 1000000000 / 86400);
@@ -47,72 +52,9 @@ uint64_t PathHash(const void* bytes, size_t length) {
     return XXH3_64bits(bytes, length);
 }
 
-// A prepared statement that finalizes itself.
-class Statement {
-  public:
-    Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    explicit operator bool() const { return stmt_ != nullptr; }
-    sqlite3_stmt* operator*() const { return stmt_; }
-    // One step to its end: true when it finished without an error.
-    bool Run() {
-        const int rc = sqlite3_step(stmt_);
-        sqlite3_reset(stmt_);
-        return rc == SQLITE_DONE || rc == SQLITE_ROW;
-    }
-
-  private:
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-bool Exec(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-// The first column of the first row, or nothing when the query failed.
-std::optional<int64_t> QueryNumber(sqlite3* db, const char* sql) {
-    Statement query(db, sql);
-    if (!query) return std::nullopt;
-    const int rc = sqlite3_step(*query);
-    if (rc == SQLITE_ROW) return sqlite3_column_int64(*query, 0);
-    if (rc == SQLITE_DONE) return 0;
-    return std::nullopt;
-}
-
-void PutDigest(const ContentDigest& d, unsigned char* out) {
-    for (int i = 0; i < 4; ++i)
-        out[i] = static_cast<unsigned char>(d.Crc >> (24 - 8 * i));
-    for (int i = 0; i < 8; ++i) {
-        out[4 + i] = static_cast<unsigned char>(d.High >> (56 - 8 * i));
-        out[12 + i] = static_cast<unsigned char>(d.Low >> (56 - 8 * i));
-    }
-}
-
-std::optional<ContentDigest> GetDigest(sqlite3_stmt* stmt, int column) {
+std::optional<ContentDigest> ColumnDigest(sqlite3_stmt* stmt, int column) {
     if (sqlite3_column_bytes(stmt, column) != DigestBytes) return std::nullopt;
-    const auto* in = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, column));
-    ContentDigest d;
-    for (int i = 0; i < 4; ++i)
-        d.Crc = d.Crc << 8 | in[i];
-    for (int i = 0; i < 8; ++i) {
-        d.High = d.High << 8 | in[4 + i];
-        d.Low = d.Low << 8 | in[12 + i];
-    }
-    return d;
-}
-
-void BindDigest(sqlite3_stmt* stmt, int index, const std::optional<ContentDigest>& d) {
-    if (!d) {
-        sqlite3_bind_null(stmt, index);
-        return;
-    }
-    unsigned char bytes[DigestBytes];
-    PutDigest(*d, bytes);
-    sqlite3_bind_blob(stmt, index, bytes, DigestBytes, SQLITE_TRANSIENT);
+    return DecodeDigest(static_cast<const unsigned char*>(sqlite3_column_blob(stmt, column)));
 }
 
 std::string ErrorText(const std::string& file, int error) {
@@ -185,8 +127,23 @@ std::string SqliteReason(sqlite3* db, const std::string& file) {
     return file + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
 }
 
-// Makes the tables of an empty file; takes a store of ours as it is. Another search may be
-// making them at the same moment, hence the second look inside the write transaction.
+bool IsEmpty(sqlite3* db) {
+    return QueryNumber(db, "SELECT count(*) FROM sqlite_master").value_or(1) == 0;
+}
+
+// The earlier layout of ours: its two tables and nothing else, the entries keyed by path.
+bool IsFirstLayout(sqlite3* db) {
+    return QueryNumber(db, "PRAGMA user_version").value_or(0) == FirstSchemaVersion &&
+           QueryNumber(db, "SELECT count(*) FROM sqlite_master WHERE type <> 'table' OR name NOT IN"
+                           " ('digests', 'meta')")
+                   .value_or(1) == 0 &&
+           QueryNumber(db, "SELECT count(*) FROM pragma_table_info('digests') WHERE name = 'path'")
+                   .value_or(0) == 1;
+}
+
+// Makes the tables of an empty file, or of a store of our earlier layout; takes a store of ours
+// as it is. Another search may be doing the same at the same moment, hence the second look
+// inside the write transaction.
 bool CheckSchema(sqlite3* db, const std::string& file, std::string& reason) {
     std::optional<int64_t> version = QueryNumber(db, "PRAGMA user_version");
     if (!version) {
@@ -199,7 +156,7 @@ bool CheckSchema(sqlite3* db, const std::string& file, std::string& reason) {
                  std::to_string(*version) + ")";
         return false;
     }
-    if (*version != 0 || QueryNumber(db, "SELECT count(*) FROM sqlite_master").value_or(1) != 0) {
+    if (!(*version == 0 && IsEmpty(db)) && !IsFirstLayout(db)) {
         reason = file + ": not a checksum store of this program";
         return false;
     }
@@ -207,13 +164,12 @@ bool CheckSchema(sqlite3* db, const std::string& file, std::string& reason) {
         reason = SqliteReason(db, file);
         return false;
     }
-    if (QueryNumber(db, "SELECT count(*) FROM sqlite_master").value_or(1) == 0 &&
-        !Exec(db, CreateSchema)) {
-        reason = SqliteReason(db, file);
-        Exec(db, "ROLLBACK");
-        return false;
-    }
-    if (!Exec(db, "COMMIT")) {
+    bool ok = true;
+    if (IsFirstLayout(db))
+        ok = Exec(db, DropFirstSchema) && Exec(db, CreateSchema);
+    else if (IsEmpty(db))
+        ok = Exec(db, CreateSchema);
+    if (!ok || !Exec(db, "COMMIT")) {
         reason = SqliteReason(db, file);
         Exec(db, "ROLLBACK");
         return false;
@@ -228,14 +184,8 @@ bool UseWal(sqlite3* db) {
     return text && std::strcmp(text, "wal") == 0;
 }
 
-// An open connection to a usable store, or nullptr with the reason.
-sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reason) {
-    if (file.empty()) {
-        reason = "no cache folder (neither XDG_CACHE_HOME nor HOME is set)";
-        return nullptr;
-    }
-    if (!PrepareFolder(file, reason) || !TrustFolder(file, reason) || !PrepareFile(file, reason))
-        return nullptr;
+// A connection to the file, never through a link; nullptr with the reason.
+sqlite3* Connect(const std::string& file, int busyTimeoutMs, std::string& reason) {
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW;
     if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
@@ -244,9 +194,36 @@ sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reas
         return nullptr;
     }
     sqlite3_busy_timeout(db, busyTimeoutMs);
-    bool ok = sqlite3_db_readonly(db, "main") == 0;
-    if (!ok) reason = file + ": the store is read-only";
-    ok = ok && CheckSchema(db, file, reason);
+    if (sqlite3_db_readonly(db, "main") != 0) {
+        reason = file + ": the store is read-only";
+        sqlite3_close(db);
+        return nullptr;
+    }
+    Exec(db, "PRAGMA synchronous=NORMAL");
+    Exec(db, PageCache);
+    return db;
+}
+
+// The store's pages are wanted soon, in an order of their own: the kernel may read the whole
+// file now, in one sweep, rather than page by page as the look-ups come.
+void ReadSoon(const std::string& file) {
+    const int fd = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+    close(fd);
+}
+
+// An open connection to a usable store, or nullptr with the reason.
+sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reason) {
+    if (file.empty()) {
+        reason = "no cache folder (neither XDG_CACHE_HOME nor HOME is set)";
+        return nullptr;
+    }
+    if (!PrepareFolder(file, reason) || !TrustFolder(file, reason) || !PrepareFile(file, reason))
+        return nullptr;
+    sqlite3* db = Connect(file, busyTimeoutMs, reason);
+    if (!db) return nullptr;
+    bool ok = CheckSchema(db, file, reason);
     if (ok && !UseWal(db)) {
         ok = false;
         reason = SqliteReason(db, file);
@@ -255,9 +232,7 @@ sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reas
         sqlite3_close(db);
         return nullptr;
     }
-    Exec(db, "PRAGMA synchronous=NORMAL");
-    // Room for the whole tree of a large library, so that a batch does not read pages back.
-    Exec(db, "PRAGMA cache_size=-131072");
+    ReadSoon(file);
     return db;
 }
 
@@ -267,10 +242,19 @@ CacheKey KeyOfStamp(const FileStamp& stamp, const std::string& path) {
 
 } // namespace
 
-ChecksumCache::ChecksumCache(sqlite3* db, const ChecksumCacheOptions& options)
-    : db_(db), options_(options), today_(Today()) {}
+ChecksumCache::ChecksumCache(sqlite3* db, std::string file, const ChecksumCacheOptions& options)
+    : db_(db), file_(std::move(file)), options_(options),
+      bySize_(std::make_unique<Statement>(
+          db, "SELECT pathhash, device, inode, mtime, ctime, first, whole, used FROM digests"
+              " WHERE size = ?")),
+      today_(Today()) {
+    if (!*bySize_) StopReading();
+}
 
 ChecksumCache::~ChecksumCache() {
+    Finish();
+    writer_.reset();
+    bySize_.reset();
     sqlite3_close_v2(db_);
 }
 
@@ -278,7 +262,7 @@ std::unique_ptr<ChecksumCache> ChecksumCache::Open(const std::string& file, std:
                                                    const ChecksumCacheOptions& options) {
     sqlite3* db = OpenStore(file, options.BusyTimeoutMs, reason);
     if (!db) return nullptr;
-    return std::unique_ptr<ChecksumCache>(new ChecksumCache(db, options));
+    return std::unique_ptr<ChecksumCache>(new ChecksumCache(db, file, options));
 }
 
 std::string ChecksumCache::DefaultFile() {
@@ -299,64 +283,66 @@ std::string ChecksumCache::DefaultFile() {
 }
 
 // A damaged table ends every use of the store: nothing is read from it or written to it.
-void ChecksumCache::Load() noexcept {
-    if (loaded_) return;
-    loaded_ = true;
-    try {
-        Statement rows(db_, "SELECT path, device, inode, size, mtime, ctime, first, whole, used"
-                            " FROM digests");
-        int rc = rows ? sqlite3_step(*rows) : SQLITE_ERROR;
-        for (; rc == SQLITE_ROW; rc = sqlite3_step(*rows)) {
-            sqlite3_stmt* s = *rows;
-            const uint64_t hash = PathHash(sqlite3_column_blob(s, 0),
-                                           static_cast<size_t>(sqlite3_column_bytes(s, 0)));
-            Entry e;
-            e.Device = static_cast<uint64_t>(sqlite3_column_int64(s, 1));
-            e.Inode = static_cast<uint64_t>(sqlite3_column_int64(s, 2));
-            e.Size = sqlite3_column_int64(s, 3);
-            e.ModTimeNs = sqlite3_column_int64(s, 4);
-            e.ChangeTimeNs = sqlite3_column_int64(s, 5);
-            e.FirstBlock = GetDigest(s, 6);
-            e.WholeFile = GetDigest(s, 7);
-            e.UsedDay = static_cast<int32_t>(sqlite3_column_int64(s, 8));
-            auto [slot, added] = entries_.try_emplace(hash, e);
-            if (!added) slot->second.Ambiguous = true;
-        }
-        if (rc != SQLITE_DONE) readable_ = false;
-    } catch (...) {
-        readable_ = false;
-    }
-    if (!readable_) {
-        writable_ = false;
-        entries_.clear();
-    }
+void ChecksumCache::StopReading() noexcept {
+    readable_ = writable_ = false;
+    loadedSize_.reset();
+    entries_.clear();
 }
 
-ChecksumCache::Entry* ChecksumCache::Match(const CacheKey& key) noexcept {
-    Load();
-    if (!readable_) return nullptr;
-    const auto found = entries_.find(PathHash(key.Path.data(), key.Path.size()));
-    if (found == entries_.end()) return nullptr;
-    Entry& e = found->second;
-    const bool same = !e.Ambiguous && e.Device == key.Device && e.Inode == key.Inode &&
-                      e.Size == key.Size && e.ModTimeNs == key.ModTimeNs &&
-                      e.ChangeTimeNs == key.ChangeTimeNs;
-    return same ? &e : nullptr;
+bool ChecksumCache::LoadSize(int64_t size) noexcept {
+    if (loadedSize_ == size) return true;
+    // One large size's entries are not held on through all the small sizes after it.
+    constexpr size_t KeptCapacity = 4096;
+    if (entries_.capacity() > KeptCapacity) entries_ = {};
+    entries_.clear();
+    loadedSize_ = size;
+    sqlite3_stmt* s = **bySize_;
+    sqlite3_bind_int64(s, 1, size);
+    int rc = SQLITE_ERROR;
+    try {
+        for (rc = sqlite3_step(s); rc == SQLITE_ROW; rc = sqlite3_step(s)) {
+            Entry& e = entries_.emplace_back();
+            e.PathHash = sqlite3_column_int64(s, 0);
+            e.Device = static_cast<uint64_t>(sqlite3_column_int64(s, 1));
+            e.Inode = static_cast<uint64_t>(sqlite3_column_int64(s, 2));
+            e.ModTimeNs = sqlite3_column_int64(s, 3);
+            e.ChangeTimeNs = sqlite3_column_int64(s, 4);
+            e.FirstBlock = ColumnDigest(s, 5);
+            e.WholeFile = ColumnDigest(s, 6);
+            e.UsedDay = static_cast<int32_t>(sqlite3_column_int64(s, 7));
+        }
+        std::sort(entries_.begin(), entries_.end(),
+                  [](const Entry& a, const Entry& b) { return a.PathHash < b.PathHash; });
+    } catch (...) {
+        rc = SQLITE_NOMEM;
+    }
+    sqlite3_reset(s); // ends the read: the writer's commits and checkpoints are not held up
+    if (rc == SQLITE_DONE) return true;
+    StopReading();
+    return false;
 }
 
 CachedDigests ChecksumCache::Find(const CacheKey& key) noexcept {
-    Entry* e = Match(key);
-    if (!e) return {};
-    if (e->UsedDay < today_ && writable_) {
-        try {
-            used_.push_back(key.Path);
-            e->UsedDay = today_;
-        } catch (...) {
-            writable_ = false;
-        }
-        if (used_.size() >= BatchRows) Flush();
+    used_ = true;
+    if (!readable_ || !LoadSize(key.Size)) return {};
+    const auto hash = static_cast<int64_t>(PathHash(key.Path.data(), key.Path.size()));
+    const auto found =
+        std::lower_bound(entries_.begin(), entries_.end(), hash,
+                         [](const Entry& e, int64_t value) { return e.PathHash < value; });
+    if (found == entries_.end() || found->PathHash != hash) return {};
+    Entry& e = *found;
+    const bool same = e.Device == key.Device && e.Inode == key.Inode &&
+                      e.ModTimeNs == key.ModTimeNs && e.ChangeTimeNs == key.ChangeTimeNs;
+    if (!same) return {};
+    if (e.UsedDay < today_ && writable_) {
+        CacheRow touch;
+        touch.Size = key.Size;
+        touch.PathHash = static_cast<uint64_t>(hash);
+        touch.Touch = true;
+        Put(std::move(touch));
+        e.UsedDay = today_;
     }
-    return {e->FirstBlock, e->WholeFile};
+    return {e.FirstBlock, e.WholeFile};
 }
 
 void ChecksumCache::StoreFirstBlock(const CacheKey& key, const ContentDigest& d,
@@ -371,115 +357,50 @@ void ChecksumCache::StoreWholeFile(const CacheKey& key, const ContentDigest& d,
 
 void ChecksumCache::Store(const CacheKey& key, const ContentDigest& d, bool whole,
                           int64_t readStartNs) noexcept {
-    Load();
+    used_ = true;
     if (!writable_) return;
     if (readStartNs - std::max(key.ModTimeNs, key.ChangeTimeNs) < options_.SettleNs) return;
+    CacheRow row;
+    row.Size = key.Size;
+    row.PathHash = PathHash(key.Path.data(), key.Path.size());
+    row.Device = key.Device;
+    row.Inode = key.Inode;
+    row.ModTimeNs = key.ModTimeNs;
+    row.ChangeTimeNs = key.ChangeTimeNs;
+    (whole ? row.WholeFile : row.FirstBlock) = d;
+    Put(std::move(row));
+}
+
+// The writer, with a connection of its own, starts with the first row.
+bool ChecksumCache::StartWriter() noexcept {
+    if (writer_) return true;
+    std::string reason;
+    sqlite3* db = Connect(file_, options_.BusyTimeoutMs, reason);
     try {
-        const uint64_t hash = PathHash(key.Path.data(), key.Path.size());
-        Entry* e = Match(key);
-        if (!e) {
-            e = &(entries_[hash] = Entry());
-            e->Device = key.Device;
-            e->Inode = key.Inode;
-            e->Size = key.Size;
-            e->ModTimeNs = key.ModTimeNs;
-            e->ChangeTimeNs = key.ChangeTimeNs;
-        }
-        (whole ? e->WholeFile : e->FirstBlock) = d;
-        e->UsedDay = today_;
-        pending_.try_emplace(hash, key.Path);
+        if (db) writer_ = std::make_unique<CacheWriter>(db, today_);
+    } catch (...) {
+        sqlite3_close_v2(db);
+    }
+    if (!writer_) writable_ = false;
+    return writable_;
+}
+
+void ChecksumCache::Put(CacheRow&& row) noexcept {
+    try {
+        if (!StartWriter()) return;
+        writer_->Put(std::move(row));
+        if (writer_->Failed()) writable_ = false;
     } catch (...) {
         writable_ = false;
-        return;
     }
-    if (pending_.size() >= BatchRows) Flush();
 }
 
 void ChecksumCache::Finish() noexcept {
-    if (!loaded_) return; // no look-up: nothing to write, and nothing read to prune by
-    Flush();
-    if (!writable_) return;
-    try {
-        Prune();
-    } catch (...) {
-        writable_ = false;
-    }
-}
-
-// A batch the store refuses (locked past the timeout, a full disk) is dropped, and so is
-// every later one: the search goes on as without a cache.
-void ChecksumCache::Flush() noexcept {
-    bool ok = false;
-    if (writable_) {
-        try {
-            ok = WriteBatch();
-        } catch (...) {
-        }
-    }
-    if (!ok) writable_ = false;
-    pending_.clear();
-    used_.clear();
-}
-
-bool ChecksumCache::WriteBatch() {
-    if (pending_.empty() && used_.empty()) return true;
-    if (!Exec(db_, "BEGIN IMMEDIATE")) return false;
-    Statement put(db_, "INSERT OR REPLACE INTO digests VALUES(?,?,?,?,?,?,?,?,?)");
-    Statement touch(db_, "UPDATE digests SET used=?1 WHERE path=?2 AND used<?1");
-    bool ok = put && touch;
-    std::vector<std::pair<const std::string*, const Entry*>> rows;
-    rows.reserve(pending_.size());
-    for (const auto& [hash, path] : pending_)
-        rows.emplace_back(&path, &entries_.at(hash));
-    std::sort(rows.begin(), rows.end(),
-              [](const auto& a, const auto& b) { return *a.first < *b.first; });
-    for (size_t i = 0; ok && i < rows.size(); ++i) {
-        const std::string& path = *rows[i].first;
-        const Entry& row = *rows[i].second;
-        sqlite3_stmt* s = *put;
-        sqlite3_bind_blob(s, 1, path.data(), static_cast<int>(path.size()), SQLITE_STATIC);
-        sqlite3_bind_int64(s, 2, static_cast<int64_t>(row.Device));
-        sqlite3_bind_int64(s, 3, static_cast<int64_t>(row.Inode));
-        sqlite3_bind_int64(s, 4, row.Size);
-        sqlite3_bind_int64(s, 5, row.ModTimeNs);
-        sqlite3_bind_int64(s, 6, row.ChangeTimeNs);
-        BindDigest(s, 7, row.FirstBlock);
-        BindDigest(s, 8, row.WholeFile);
-        sqlite3_bind_int64(s, 9, row.UsedDay);
-        ok = put.Run();
-    }
-    std::sort(used_.begin(), used_.end());
-    for (size_t i = 0; ok && i < used_.size(); ++i) {
-        sqlite3_bind_int64(*touch, 1, today_);
-        sqlite3_bind_blob(*touch, 2, used_[i].data(), static_cast<int>(used_[i].size()),
-                          SQLITE_STATIC);
-        ok = touch.Run();
-    }
-    if (ok && Exec(db_, "COMMIT")) return true;
-    Exec(db_, "ROLLBACK");
-    return false;
-}
-
-void ChecksumCache::Prune() {
-    const std::optional<int64_t> last =
-        QueryNumber(db_, "SELECT value FROM meta WHERE name='pruned'");
-    if (!last || *last >= today_) return;
-    if (!Exec(db_, "BEGIN IMMEDIATE")) {
-        writable_ = false;
-        return;
-    }
-    Statement prune(db_, "DELETE FROM digests WHERE used<?");
-    Statement mark(db_, "INSERT OR REPLACE INTO meta VALUES('pruned',?)");
-    bool ok = prune && mark;
-    if (ok) {
-        sqlite3_bind_int64(*prune, 1, today_ - KeepDays);
-        sqlite3_bind_int64(*mark, 1, today_);
-        ok = prune.Run() && mark.Run();
-    }
-    if (!ok || !Exec(db_, "COMMIT")) {
-        Exec(db_, "ROLLBACK");
-        writable_ = false;
-    }
+    if (!used_) return; // no look-up: nothing to write, and nothing read to prune by
+    used_ = false;
+    if (writable_ && StartWriter() && !writer_->Finish()) writable_ = false;
+    writer_.reset();
+    loadedSize_.reset(); // what was written is found from now on
 }
 
 bool ChecksumCache::Clear(const std::string& file, std::string& reason) {

@@ -11,7 +11,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 struct sqlite3;
@@ -38,6 +37,10 @@ struct ChecksumCacheOptions {
     int64_t SettleNs = 2'000'000'000;
 };
 
+class CacheWriter;
+class Statement;
+struct CacheRow;
+
 class ChecksumCache {
   public:
     // nullptr when the store cannot be used; reason gets one line for pellmora-scan's stderr.
@@ -47,18 +50,23 @@ class ChecksumCache {
     // is no home folder.
     static std::string DefaultFile();
 
+    // Writes what is pending, as Finish does.
     ~ChecksumCache();
     ChecksumCache(const ChecksumCache&) = delete;
     ChecksumCache& operator=(const ChecksumCache&) = delete;
 
-    // What is stored for the file, when the path and all five fields of the key match.
+    // What is stored for the file, when the path and all five fields of the key match. The
+    // entries of one size are read together: asked size by size, as a search's runs ask, the
+    // store answers each size with one query and holds only that size's entries.
     CachedDigests Find(const CacheKey& key) noexcept;
     // Only digests of a read that completed at key.Size, that began at readStartNs, and whose
     // descriptor showed the key's version before and after it, may be stored. A read that began
-    // less than the settle time after the file's last change is not stored.
+    // less than the settle time after the file's last change is not stored. They are written
+    // while the search goes on, and are found from the next Finish on.
     void StoreFirstBlock(const CacheKey& key, const ContentDigest& d, int64_t readStartNs) noexcept;
     void StoreWholeFile(const CacheKey& key, const ContentDigest& d, int64_t readStartNs) noexcept;
-    // Writes what is pending; prunes entries unused for 90 days, at most once a day.
+    // Writes what is pending and waits for it; prunes entries unused for 90 days, at most once a
+    // day.
     void Finish() noexcept;
 
     // Empties the store (the "Forget" button, --cache-clear); a missing store is empty already.
@@ -67,32 +75,31 @@ class ChecksumCache {
 
   private:
     struct Entry {
+        int64_t PathHash = 0;
         uint64_t Device = 0, Inode = 0;
-        int64_t Size = 0, ModTimeNs = 0, ChangeTimeNs = 0;
+        int64_t ModTimeNs = 0, ChangeTimeNs = 0;
         std::optional<ContentDigest> FirstBlock, WholeFile;
         int32_t UsedDay = 0;
-        bool Ambiguous = false; // two stored paths share the hash: both are misses
     };
-    ChecksumCache(sqlite3* db, const ChecksumCacheOptions& options);
-    void Load() noexcept;
-    Entry* Match(const CacheKey& key) noexcept;
+    ChecksumCache(sqlite3* db, std::string file, const ChecksumCacheOptions& options);
+    bool LoadSize(int64_t size) noexcept;
     void Store(const CacheKey& key, const ContentDigest& d, bool whole,
                int64_t readStartNs) noexcept;
-    void Flush() noexcept;
-    bool WriteBatch();
-    void Prune();
+    bool StartWriter() noexcept;
+    void Put(CacheRow&& row) noexcept;
+    void StopReading() noexcept;
 
     sqlite3* db_ = nullptr;
+    std::string file_;
     ChecksumCacheOptions options_;
-    bool loaded_ = false;
+    std::unique_ptr<Statement> bySize_;
     bool readable_ = true; // false after a failed read: every call is then a miss or nothing
-    bool writable_ = true; // false after a failed write
+    bool writable_ = true; // false after a failed write, or a failed read
+    bool used_ = false;    // looked up or stored since the last Finish
     int32_t today_ = 0;
-    std::unordered_map<uint64_t, Entry> entries_; // by the XXH3-64 of the path
-    // Paths whose entry changed, by the same hash: written once each, in path order, so that
-    // the store's tree grows in order rather than page by page at random.
-    std::unordered_map<uint64_t, std::string> pending_;
-    std::vector<std::string> used_; // hit paths whose stored day is older than today
+    std::optional<int64_t> loadedSize_;
+    std::vector<Entry> entries_; // of loadedSize_, by path hash
+    std::unique_ptr<CacheWriter> writer_;
 };
 
 // The key of the file at path (a final link not followed); nothing when the status cannot be

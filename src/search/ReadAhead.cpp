@@ -15,8 +15,10 @@ namespace pellmora {
 
 namespace {
 
-// Large reads cost fewer system calls; the buffers stay bounded (readers x Chunk).
-constexpr size_t Chunk = 1 << 20;
+// A read this large costs few system calls, and the kernel's read-ahead keeps the disk busy
+// beyond it; the buffers stay small (readers x Chunk), and are touched only as far as reads fill
+// them.
+constexpr size_t Chunk = size_t{256} << 10;
 // Longer than this the search does not wait without letting window events run.
 constexpr auto PumpInterval = std::chrono::milliseconds(10);
 
@@ -53,24 +55,32 @@ void ReadAhead::Cancel() {
     work_.notify_all();
 }
 
+ReadAheadLoad ReadAhead::Load() {
+    std::lock_guard lock(mutex_);
+    return {known_.size(), pathBytes_};
+}
+
+// Called with the lock held: whether a first block counts for its run's prediction.
+bool ReadAhead::Counts(const ReadRequest& request) const {
+    return predict_ && request.Run >= 0 && request.Kind == ReadKind::FirstBlock;
+}
+
 void ReadAhead::Queue(std::vector<ReadRequest> requests,
-                      std::vector<std::pair<ReadRequest, ReadOutcome>> known) {
+                      std::vector<std::pair<ReadRequest, ContentDigest>> remembered) {
     SortByPlace(requests);
     {
         std::lock_guard lock(mutex_);
-        auto count = [this](const ReadRequest& request) {
-            if (!known_.insert(KeyOf(request)).second) return false;
-            if (predict_ && request.Run >= 0 && request.Kind == ReadKind::FirstBlock)
-                ++runs_[request.Run].Pending;
-            return true;
-        };
-        std::vector<std::pair<ReadRequest, ReadOutcome>*> counted;
-        for (auto& entry : known)
-            if (count(entry.first)) counted.push_back(&entry);
-        for (ReadRequest& request : requests)
-            if (count(request)) queue_.push_back(std::move(request));
-        for (const auto* entry : counted)
-            Deliver(entry->first, entry->second);
+        for (const auto& entry : remembered)
+            if (Counts(entry.first)) ++runs_[entry.first.Run].Pending;
+        std::vector<ReadRequest*> counted;
+        for (ReadRequest& request : requests) {
+            if (!known_.insert(KeyOf(request)).second) continue;
+            if (Counts(request)) ++runs_[request.Run].Pending;
+            pathBytes_ += request.Path.size();
+            queue_.push_back(std::move(request));
+        }
+        for (auto& [request, digest] : remembered)
+            if (Counts(request)) FirstBlockIn(request, &digest);
     }
     work_.notify_all();
 }
@@ -82,6 +92,7 @@ std::optional<ReadOutcome> ReadAhead::Take(const ReadRequest& request,
     if (known_.insert(key).second) {
         ReadRequest alone = request;
         alone.Run = -1; // its run was not read ahead
+        pathBytes_ += alone.Path.size();
         queue_.push_front(std::move(alone));
         work_.notify_one();
     }
@@ -110,7 +121,7 @@ std::optional<ReadOutcome> ReadAhead::Take(const ReadRequest& request,
 }
 
 void ReadAhead::ReaderLoop() {
-    std::vector<unsigned char> buffer(Chunk);
+    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[Chunk]);
     std::unique_lock lock(mutex_);
     for (;;) {
         work_.wait(lock, [this] { return cancelled_ || !queue_.empty(); });
@@ -118,23 +129,23 @@ void ReadAhead::ReaderLoop() {
         ReadRequest request = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();
-        const ReadOutcome outcome = Perform(request, buffer);
+        const ReadOutcome outcome = Perform(request, buffer.get());
         lock.lock();
         Deliver(request, outcome);
     }
 }
 
-ReadOutcome ReadAhead::Perform(const ReadRequest& request, std::vector<unsigned char>& buffer) {
+ReadOutcome ReadAhead::Perform(const ReadRequest& request, unsigned char* buffer) {
     ReadOutcome outcome;
     try {
         ReadWitness* witness = witness_ ? &outcome.Witness : nullptr;
         if (request.Kind == ReadKind::FirstBlock) {
-            outcome.Digest = ReadFirstBlockDigest(request.Path, request.Size, buffer.data(),
-                                                  outcome.Ok, nullptr, witness);
+            outcome.Digest = ReadFirstBlockDigest(request.Path, request.Size, buffer, outcome.Ok,
+                                                  nullptr, witness);
         } else {
             const auto goOn = [this] { return !cancelled_; };
-            outcome.Digest = ReadFileDigest(request.Path, request.Size, buffer.data(),
-                                            buffer.size(), goOn, outcome.Ok, witness);
+            outcome.Digest = ReadFileDigest(request.Path, request.Size, buffer, Chunk, goOn,
+                                            outcome.Ok, witness);
         }
     } catch (const std::exception&) {
         outcome.Ok = false; // never grouped on a read that did not complete
@@ -143,37 +154,53 @@ ReadOutcome ReadAhead::Perform(const ReadRequest& request, std::vector<unsigned 
 }
 
 // Called with the lock held.
-void ReadAhead::Deliver(const ReadRequest& request, const ReadOutcome& outcome) {
+void ReadAhead::Deliver(ReadRequest& request, const ReadOutcome& outcome) {
     const Key key = KeyOf(request);
     outcomes_[key] = outcome;
     if (awaited_ == key) delivered_.notify_one();
-    if (!predict_ || request.Run < 0 || request.Kind != ReadKind::FirstBlock) return;
+    if (Counts(request))
+        FirstBlockIn(request, outcome.Ok ? &outcome.Digest : nullptr);
+    else
+        pathBytes_ -= request.Path.size();
+}
+
+// Called with the lock held, for a first block read (digest null when the read failed) or
+// remembered; the request's path is counted until its run is complete.
+void ReadAhead::FirstBlockIn(ReadRequest& request, const ContentDigest* digest) {
     const auto run = runs_.find(request.Run);
-    if (run == runs_.end()) return;
-    run->second.Done.emplace_back(request, outcome);
+    if (run == runs_.end()) {
+        pathBytes_ -= request.Path.size();
+        return;
+    }
+    if (digest) {
+        run->second.Readable.emplace_back(std::move(request), *digest);
+    } else {
+        pathBytes_ -= request.Path.size();
+    }
     if (--run->second.Pending > 0) return;
     QueueCalledFor(run->second);
     runs_.erase(run);
 }
 
 // A run's files whose first block another readable file of the run shares are the ones the
-// search will read whole: their reads go first, in physical order.
+// search will read whole, unless their whole contents are remembered: their reads go first, in
+// physical order.
 void ReadAhead::QueueCalledFor(RunProgress& run) {
-    std::vector<const ReadRequest*> readable;
     std::vector<ContentDigest> digests;
-    for (const auto& [request, outcome] : run.Done) {
-        if (!outcome.Ok) continue;
-        readable.push_back(&request);
-        digests.push_back(outcome.Digest);
-    }
+    digests.reserve(run.Readable.size());
+    for (const auto& entry : run.Readable)
+        digests.push_back(entry.second);
     const std::vector<bool> shared = DigestsShared(digests);
     std::vector<ReadRequest> called;
-    for (size_t i = 0; i < readable.size(); ++i) {
-        if (!shared[i]) continue;
-        ReadRequest whole = *readable[i];
+    for (size_t i = 0; i < run.Readable.size(); ++i) {
+        ReadRequest& whole = run.Readable[i].first;
+        pathBytes_ -= whole.Path.size();
+        if (!shared[i] || whole.WholeKnown) continue;
         whole.Kind = ReadKind::WholeFile;
         whole.Run = -1;
-        if (known_.insert(KeyOf(whole)).second) called.push_back(std::move(whole));
+        if (!known_.insert(KeyOf(whole)).second) continue;
+        pathBytes_ += whole.Path.size();
+        called.push_back(std::move(whole));
     }
     SortByPlace(called);
     for (auto it = called.rbegin(); it != called.rend(); ++it)

@@ -3,8 +3,10 @@
 // at a time, so a few reader threads open, read and checksum the files the search will ask for,
 // in the files' physical order, while the search's logic stays on its own thread and takes the
 // digests in its own order. The readers touch nothing of the search's state: each request
-// carries what it needs, each outcome is handed over under one lock. A reader holds a file open
-// only for the read of it; a stop, or the end of the search, cancels the rest and joins them.
+// carries what it needs, each outcome is handed over under one lock. The search keeps what it
+// queues bounded (Load tells what is held), and each reader has one small buffer. A reader holds
+// a file open only for the read of it; a stop, or the end of the search, cancels the rest and
+// joins them.
 
 #include "model/OperationControl.h"
 #include "platform/ContentDigest.h"
@@ -32,8 +34,10 @@ struct ReadRequest {
     int64_t Size = 0;
     FileIdentity Identity;
     ReadKind Kind = ReadKind::WholeFile;
+    bool WholeKnown = false; // remembered already: a run's whole-file reads leave the file out
     // The first-block reads of one size run share a number: once all of them are in, the
-    // whole-file reads the run will ask for are queued at once, before the search asks.
+    // whole-file reads the run will ask for are queued at once, before the search asks. -1: the
+    // run's whole-file reads wait until the search asks for them.
     int32_t Run = -1;
 };
 
@@ -42,6 +46,13 @@ struct ReadOutcome {
     bool Ok = false;         // read to its end at its listed size
     bool Remembered = false; // from the checksum cache, not read
     ReadWitness Witness;     // what the read saw of the file, where a witness was asked for
+};
+
+// What the requests not yet taken hold: how many there are (queued, being read, or read and
+// waiting), and the bytes of the paths kept for them.
+struct ReadAheadLoad {
+    size_t Requests = 0;
+    size_t PathBytes = 0;
 };
 
 class ReadAhead {
@@ -56,14 +67,17 @@ class ReadAhead {
     // False when no reader thread could be started: the search then reads on its own.
     bool Usable() const { return !readers_.Empty(); }
 
-    // Queues requests behind those already queued, in physical order among themselves. Those
-    // with an outcome known already (remembered) are not read; they count for their run.
+    // Queues requests behind those already queued, in physical order among themselves. The
+    // remembered first blocks are not read: they only count for their run.
     void Queue(std::vector<ReadRequest> requests,
-               std::vector<std::pair<ReadRequest, ReadOutcome>> known = {});
+               std::vector<std::pair<ReadRequest, ContentDigest>> remembered = {});
 
     // The outcome of request, queued first now if nobody asked for it yet. While it waits it
     // lets control pump events; nullopt when a stop request ended the wait.
     std::optional<ReadOutcome> Take(const ReadRequest& request, const OperationControl& control);
+
+    // The caller keeps this bounded: it queues more only while the load is small.
+    ReadAheadLoad Load();
 
   private:
     struct Key {
@@ -78,14 +92,16 @@ class ReadAhead {
     };
     struct RunProgress {
         size_t Pending = 0;
-        std::vector<std::pair<ReadRequest, ReadOutcome>> Done;
+        std::vector<std::pair<ReadRequest, ContentDigest>> Readable; // first blocks read whole
     };
     static Key KeyOf(const ReadRequest& request) { return {request.Identity, request.Kind}; }
 
     void ReaderLoop();
     void Cancel();
-    ReadOutcome Perform(const ReadRequest& request, std::vector<unsigned char>& buffer);
-    void Deliver(const ReadRequest& request, const ReadOutcome& outcome);
+    ReadOutcome Perform(const ReadRequest& request, unsigned char* buffer);
+    bool Counts(const ReadRequest& request) const;
+    void Deliver(ReadRequest& request, const ReadOutcome& outcome);
+    void FirstBlockIn(ReadRequest& request, const ContentDigest* digest);
     void QueueCalledFor(RunProgress& run);
 
     const bool predict_;
@@ -97,6 +113,7 @@ class ReadAhead {
     std::unordered_set<Key, KeyHash> known_; // queued, being read, or read and not yet taken
     std::unordered_map<Key, ReadOutcome, KeyHash> outcomes_;
     std::unordered_map<int32_t, RunProgress> runs_;
+    size_t pathBytes_ = 0; // of the queue, the reads under way and the runs' readable files
     std::optional<Key> awaited_;
     std::atomic<bool> cancelled_{false};
     WorkerThreads readers_;

@@ -9,17 +9,14 @@
 
 #include "model/SortProcedures.h"
 #include "model/TextFormats.h"
-#include "platform/ChecksumCache.h"
 #include "platform/FileIdentity.h"
-#include "platform/MountTable.h"
+#include "search/DigestSource.h"
 #include "search/FileCollection.h"
 #include "search/KeptGroups.h"
-#include "search/ReadAhead.h"
 #include "search/crc32tab.h"
 
 #include <algorithm>
 #include <exception>
-#include <memory>
 #include <optional>
 #include <unordered_map>
 
@@ -43,12 +40,6 @@ class SearchRun {
     void FinalReport();
 
   private:
-    void OpenCache();
-    bool Remembers(const TFileInfoType& file);
-    std::optional<ContentDigest> Recall(const std::string& path, const TFileInfoType& file,
-                                        ReadKind kind);
-    void Remember(const TFileInfoType& file, ReadKind kind, const ReadOutcome& outcome);
-    void PlanReads();
     bool CompareRuns();
     std::optional<ReadOutcome> Obtain(const TFileInfoType& file, ReadKind kind);
     bool CompareRun(int32_t s, int32_t e, int32_t i);
@@ -71,131 +62,14 @@ class SearchRun {
     const OperationControl& control_;
     int32_t groupNo_ = 0;
     QString totalFilesText_ = QStringLiteral("0");
-    DigestTable firstBlocks_;              // of the run under work, readable files only
-    DigestTable contents_;                 // checksum mode: of the run's readable candidates
-    std::unique_ptr<ReadAhead> ahead_;     // none: every file is read when the run gets to it
-    std::unique_ptr<ChecksumCache> cache_; // the checksum mode's memory, when asked for
-    FileSystemTypeCheck keepsChangeTime_{KeepsChangeTime};
+    DigestTable firstBlocks_;         // of the run under work, readable files only
+    DigestTable contents_;            // checksum mode: of the run's readable candidates
+    DigestSource* digests_ = nullptr; // while the runs are compared
 };
 
-ReadRequest RequestFor(const std::string& path, const TFileInfoType& file, ReadKind kind) {
-    return {path, file.Size, IdentityOf(file), kind, -1};
-}
-
-CacheKey CacheKeyOf(const std::string& path, const TFileInfoType& file) {
-    return {path, file.Device, file.Inode, file.Size, file.ModTimeNs, file.ChangeTimeNs};
-}
-
-// Only the checksum mode remembers: the byte-by-byte mode promises to compare the bytes. A
-// store that cannot be used is passed over; the search then reads every file.
-void SearchRun::OpenCache() {
-    if (state_.CompareMode == 1 || state_.ChecksumCacheFile.empty()) return;
-    std::string reason;
-    cache_ = ChecksumCache::Open(state_.ChecksumCacheFile, reason);
-}
-
-// A file system whose status-change time a driver may set as it likes cannot tell a rewrite
-// with the old time put back: its files are always read, and never remembered.
-bool SearchRun::Remembers(const TFileInfoType& file) {
-    return cache_ && keepsChangeTime_.Holds(file.Device);
-}
-
-std::optional<ContentDigest> SearchRun::Recall(const std::string& path, const TFileInfoType& file,
-                                               ReadKind kind) {
-    if (!Remembers(file)) return std::nullopt;
-    const CachedDigests known = cache_->Find(CacheKeyOf(path, file));
-    return kind == ReadKind::FirstBlock ? known.FirstBlock : known.WholeFile;
-}
-
-// Only a read that came to its end at the listed size, through a descriptor that showed the
-// listed version before and after it, is remembered.
-void SearchRun::Remember(const TFileInfoType& file, ReadKind kind, const ReadOutcome& outcome) {
-    if (!outcome.Ok || outcome.Remembered || !Remembers(file)) return;
-    const ReadWitness& seen = outcome.Witness;
-    if (!seen.Steady || seen.Before != VersionOf(file)) return;
-    const CacheKey key = CacheKeyOf(state_.CurrentFile, file);
-    if (kind == ReadKind::FirstBlock)
-        cache_->StoreFirstBlock(key, outcome.Digest, seen.StartedNs);
-    else
-        cache_->StoreWholeFile(key, outcome.Digest, seen.StartedNs);
-}
-
-// Requests join the readers' queue in batches of this many, in the order the runs will ask
-// for them; each batch is read in physical order.
-constexpr size_t PlanBatch = 8192;
-
-// Every read the runs are known to ask for, queued now: the first blocks of files over one
-// block, and in the checksum mode whole files of at most one block. The whole-file reads of
-// larger files follow from their first blocks, and the readers queue them themselves.
-void SearchRun::PlanReads() {
-    if (state_.ReadersInFlight <= 0) return;
-    const bool byChecksum = state_.CompareMode != 1;
-    ahead_ = std::make_unique<ReadAhead>(static_cast<size_t>(state_.ReadersInFlight), byChecksum,
-                                         cache_ != nullptr);
-    if (!ahead_->Usable()) {
-        ahead_.reset();
-        return;
-    }
-    const TFileList& list = state_.ScanList;
-    std::vector<ReadRequest> batch;
-    std::vector<std::pair<ReadRequest, ReadOutcome>> remembered;
-    auto plan = [&](const std::string& path, const TFileInfoType& file, ReadKind kind,
-                    int32_t run) {
-        ReadRequest request = RequestFor(path, file, kind);
-        request.Run = run;
-        if (const auto digest = Recall(path, file, kind))
-            remembered.emplace_back(std::move(request), ReadOutcome{*digest, true, true, {}});
-        else if (run >= 0)
-            batch.push_back(std::move(request));
-    };
-    int32_t runNo = 0;
-    for (int32_t s = 0, e = 0; s <= state_.ScanLast; s = e + 1, ++runNo) {
-        for (e = s; e < state_.ScanLast && list[e + 1].Size == list[s].Size;)
-            ++e;
-        if (e == s || list[s].Size == 0 || (list[s].Size <= BlockSize && !byChecksum)) continue;
-        const bool small = list[s].Size <= BlockSize;
-        for (int32_t j = s; j <= e; ++j) {
-            const std::string path = FullPath(state_, list[j]);
-            plan(path, list[j], small ? ReadKind::WholeFile : ReadKind::FirstBlock, runNo);
-            // Remembered whole files of a large size are handed over before the run asks.
-            if (!small && cache_) plan(path, list[j], ReadKind::WholeFile, -1);
-        }
-        if (batch.size() + remembered.size() >= PlanBatch)
-            ahead_->Queue(std::exchange(batch, {}), std::exchange(remembered, {}));
-    }
-    ahead_->Queue(std::move(batch), std::move(remembered));
-}
-
-// The digest of the file at CurrentFile: remembered, taken from the readers, or read on the
-// spot; nullopt when a stop request ended the wait or the read. The yields stay where reading on
-// the spot has them: one per first block, one per block of a whole file.
+// The digest of the file at CurrentFile; nullopt when a stop request ended the wait or the read.
 std::optional<ReadOutcome> SearchRun::Obtain(const TFileInfoType& file, ReadKind kind) {
-    const std::string& path = state_.CurrentFile;
-    std::optional<ReadOutcome> outcome;
-    if (ahead_) {
-        outcome = ahead_->Take(RequestFor(path, file, kind), control_);
-        if (!outcome) return std::nullopt;
-    } else if (const auto remembered = Recall(path, file, kind)) {
-        outcome = ReadOutcome{*remembered, true, true, {}};
-    } else {
-        outcome.emplace();
-        ReadWitness* witness = cache_ ? &outcome->Witness : nullptr;
-        outcome->Digest = kind == ReadKind::FirstBlock
-                              ? FirstBlockDigest(path, file.Size, control_, outcome->Ok, witness)
-                              : FileDigest(path, file.Size, control_, outcome->Ok, witness);
-        if (Stopped()) return std::nullopt;
-        Remember(file, kind, *outcome);
-        return outcome; // it yielded as it read
-    }
-    const int64_t blocks = kind == ReadKind::FirstBlock ? 1
-                           : outcome->Ok                ? file.Size / BlockSize + 1
-                                                        : 0;
-    for (int64_t block = 0; block < blocks; ++block) {
-        control_.Yield();
-        if (Stopped()) return std::nullopt;
-    }
-    Remember(file, kind, *outcome);
-    return outcome;
+    return digests_->Obtain(state_.CurrentFile, file, kind);
 }
 
 bool SearchRun::SortRun(int32_t s, int32_t e, TFileInfoCompare compare, uint8_t descending) {
@@ -368,6 +242,7 @@ void SearchRun::AppendGroup(int32_t a, int32_t b) {
 
 bool SearchRun::CompareRun(int32_t s, int32_t e, int32_t i) {
     contents_.clear();
+    digests_->BeginRun(s);
     if (!MarkFirstBlockCandidates(s, e)) return false;
     int32_t dropped = 0;
     if (!CheckContents(s, e, dropped)) return false;
@@ -397,15 +272,11 @@ void SearchRun::UpdateStatistics(int32_t i) {
 bool SearchRun::FindDuplicateGroups() {
     // However the runs end, the readers end with them: none reads on behind a stop, an error
     // or the end-of-search report.
-    struct Readers {
-        explicit Readers(std::unique_ptr<ReadAhead>& ahead) : ahead_(ahead) {}
-        ~Readers() { ahead_.reset(); }
-        std::unique_ptr<ReadAhead>& ahead_;
-    } readers(ahead_);
-    OpenCache();
-    PlanReads();
+    DigestSource digests(state_, control_);
+    digests_ = &digests;
     const bool done = CompareRuns();
-    if (cache_) cache_->Finish();
+    digests.Finish();
+    digests_ = nullptr;
     return done;
 }
 

@@ -1,5 +1,6 @@
 // The checksum store: what makes an entry stale, which stores are passed over untouched, and
-// what two searches writing at once leave behind.
+// what two searches writing at once leave behind. What is stored is found after Finish: the
+// writes go on beside the search, the look-ups see what is committed.
 
 #include "platform/ChecksumCache.h"
 #include "platform/FileStamp.h"
@@ -159,6 +160,7 @@ TEST_F(ChecksumCacheTest, EachKeyFieldAndEachFileChangeMakesAMiss) {
         stored = *CacheKeyOfPath(a);
         cache->StoreFirstBlock(stored, First, Later);
         cache->StoreWholeFile(stored, Whole, Later);
+        cache->Finish();
         NextTick();
         const std::string path = change();
         EXPECT_EQ(Hit(*cache, *CacheKeyOfPath(path)), std::string(name) == "unchanged") << name;
@@ -175,16 +177,25 @@ TEST_F(ChecksumCacheTest, DigestsComeBackAfterFinishAndOnlyWhatWasStored) {
         cache->Finish();
     }
     auto cache = Opened();
-    EXPECT_EQ(cache->Find(Synthetic(1)).FirstBlock, First);
-    EXPECT_FALSE(cache->Find(Synthetic(1)).WholeFile);
-    EXPECT_FALSE(cache->Find(Synthetic(2)).FirstBlock);
-    EXPECT_EQ(cache->Find(Synthetic(2)).WholeFile, Whole);
-    EXPECT_EQ(cache->Find(Synthetic(3)).FirstBlock, Whole);
-    // A changed file replaces its path's entry: the old digests go with it.
+    // Sizes asked for out of order are read again each time.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(cache->Find(Synthetic(1)).FirstBlock, First);
+        EXPECT_FALSE(cache->Find(Synthetic(1)).WholeFile);
+        EXPECT_FALSE(cache->Find(Synthetic(2)).FirstBlock);
+        EXPECT_EQ(cache->Find(Synthetic(2)).WholeFile, Whole);
+        EXPECT_EQ(cache->Find(Synthetic(3)).FirstBlock, Whole);
+    }
+    // The whole file's digest read later joins its first block's; a changed file replaces its
+    // path's entry, and the old digests go with it.
+    cache->StoreWholeFile(Synthetic(3), First, Later);
     CacheKey changed = Synthetic(1);
     ++changed.ModTimeNs;
     cache->StoreWholeFile(changed, Whole, Later);
+    cache->Finish();
+    EXPECT_EQ(cache->Find(Synthetic(3)).FirstBlock, Whole);
+    EXPECT_EQ(cache->Find(Synthetic(3)).WholeFile, First);
     EXPECT_FALSE(cache->Find(changed).FirstBlock);
+    EXPECT_EQ(cache->Find(changed).WholeFile, Whole);
     EXPECT_FALSE(cache->Find(Synthetic(1)).FirstBlock);
 }
 
@@ -200,8 +211,9 @@ TEST_F(ChecksumCacheTest, FolderAndFileArePrivateAndAFreshChangeIsNotStored) {
     // Written just now, the file could change again within the same tick of the clock.
     const CacheKey fresh = *CacheKeyOfPath(tree.File("new", "x"));
     cache->StoreWholeFile(fresh, Whole, WallClockNs());
-    EXPECT_FALSE(cache->Find(fresh).WholeFile);
     cache->StoreWholeFile(Synthetic(5), Whole, Later);
+    cache->Finish();
+    EXPECT_FALSE(cache->Find(fresh).WholeFile);
     EXPECT_EQ(cache->Find(Synthetic(5)).WholeFile, Whole);
 }
 
@@ -240,6 +252,13 @@ TEST_F(ChecksumCacheTest, StoresThatCannotBeUsedArePassedOverUntouched) {
              return path;
          },
          "not a checksum store"},
+        {"another program's, numbered as our earlier layout",
+         [&] {
+             const std::string path = tree.Path("v.sqlite");
+             Db(path).Exec("CREATE TABLE digests(x); CREATE TABLE meta(y); PRAGMA user_version=1;");
+             return path;
+         },
+         "not a checksum store"},
         {"read-only",
          [&] {
              std::string reason;
@@ -269,6 +288,28 @@ TEST_F(ChecksumCacheTest, StoresThatCannotBeUsedArePassedOverUntouched) {
         EXPECT_FALSE(ChecksumCache::Clear(path, reason)) << c.name;
         EXPECT_EQ(Bytes(path), before) << c.name;
     }
+}
+
+// The layout before this one was keyed by path alone: its entries are dropped, not read.
+TEST_F(ChecksumCacheTest, AStoreOfTheEarlierLayoutStartsAgainEmpty) {
+    tree.Dir("cache/Pellmora");
+    chmod(tree.Path("cache/Pellmora").c_str(), 0700);
+    Db(store).Exec("CREATE TABLE digests(path BLOB PRIMARY KEY NOT NULL, device INTEGER NOT NULL,"
+                   " inode INTEGER NOT NULL, size INTEGER NOT NULL, mtime INTEGER NOT NULL,"
+                   " ctime INTEGER NOT NULL, first BLOB, whole BLOB, used INTEGER NOT NULL)"
+                   " WITHOUT ROWID;"
+                   "CREATE TABLE meta(name TEXT PRIMARY KEY NOT NULL, value INTEGER NOT NULL)"
+                   " WITHOUT ROWID;"
+                   "INSERT INTO digests VALUES(CAST('/data/file 1' AS BLOB), 2049, 1001, 4097,"
+                   " 1700000000000000001, 1700000000000000002, NULL, NULL, 0);"
+                   "PRAGMA user_version=1;");
+    chmod(store.c_str(), 0600);
+    auto cache = Opened();
+    EXPECT_FALSE(cache->Find(Synthetic(1)).WholeFile);
+    cache->StoreWholeFile(Synthetic(1), Whole, Later);
+    cache->Finish();
+    EXPECT_EQ(cache->Find(Synthetic(1)).WholeFile, Whole);
+    EXPECT_EQ(Db(store).Text("PRAGMA user_version"), "2");
 }
 
 TEST_F(ChecksumCacheTest, DamagedTableIsReadAsEmptyAndNeverWritten) {
@@ -301,7 +342,7 @@ TEST_F(ChecksumCacheTest, LockedStoreOrFullDiskCostsOnlyTheCache) {
     {
         Db other(store); // another search in the middle of its write
         ASSERT_TRUE(other.Exec("BEGIN IMMEDIATE;"
-                               "DELETE FROM digests WHERE path=CAST('/data/file 9' AS BLOB);"));
+                               "DELETE FROM digests WHERE inode=1009;"));
         auto cache = Opened();
         EXPECT_TRUE(Hit(*cache, Synthetic(1)));
         cache->StoreWholeFile(Synthetic(500), Whole, Later);
@@ -333,7 +374,7 @@ TEST_F(ChecksumCacheTest, TwoProcessesWritingAtOnceBothSucceed) {
             std::string reason;
             auto cache = ChecksumCache::Open(store, reason, {10000, 0});
             if (!cache) _exit(2);
-            for (int i = 0; i < 20000; ++i) // 5 batches each, and 10000 paths written by both
+            for (int i = 0; i < 20000; ++i) // 10000 paths written by both
                 cache->StoreWholeFile(Synthetic(c * 10000 + i), Whole, Later);
             cache->Finish();
             _exit(0);
@@ -356,7 +397,7 @@ TEST_F(ChecksumCacheTest, PruneDropsWhatNoSearchUsedFor90DaysOnceADay) {
                            .count();
     auto age = [&](int i, int days) {
         Db(store).Exec("UPDATE digests SET used=" + std::to_string(today - days) +
-                       " WHERE path=CAST('/data/file " + std::to_string(i) + "' AS BLOB)");
+                       " WHERE inode=" + std::to_string(1000 + i));
     };
     Db(store).Exec("UPDATE meta SET value=value-1");
     age(0, 91); // unused: goes
@@ -372,9 +413,9 @@ TEST_F(ChecksumCacheTest, PruneDropsWhatNoSearchUsedFor90DaysOnceADay) {
         cache->Finish();
     }
     Db check(store);
-    EXPECT_EQ(check.Text("SELECT group_concat(path, '|') FROM (SELECT path FROM digests ORDER BY "
-                         "path)"),
-              "/data/file 1|/data/file 2");
+    EXPECT_EQ(check.Text("SELECT group_concat(inode, '|') FROM (SELECT inode FROM digests ORDER BY "
+                         "inode)"),
+              "1001|1002");
     age(1, 200); // pruned already today
     auto cache = Opened();
     cache->Find(Synthetic(9));
