@@ -1,152 +1,142 @@
-// The writer's thread takes everything queued at once, writes it inside the open transaction
-// (beginning one when none is), and commits once the transaction is a second old, or when the
-// owner finishes. The queue is short: when the disk cannot keep up, the search waits for it
-// rather than holding the rows in memory.
+// A batch is written when it is full, and the transaction committed once it is a second old.
 
 #include "platform/CacheWriter.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pellmora {
 
 namespace {
 
-constexpr size_t QueueRows = 4096;
+constexpr size_t BatchRows = 1024;
 constexpr auto TransactionTime = std::chrono::seconds(1);
-constexpr int32_t KeepDays = 90;
 
-// Parameters 3 to 6 are the file's identity: an entry of another file (or of this file before
-// a change) loses both digests; the same file keeps a digest this row does not bring.
-const char* const UpsertSql =
-    "INSERT INTO digests(size, pathhash, device, inode, mtime, ctime, first, whole, used)"
-    " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9) ON CONFLICT(size, pathhash) DO UPDATE SET"
-    " first = CASE WHEN device = ?3 AND inode = ?4 AND mtime = ?5 AND ctime = ?6"
-    " THEN coalesce(?7, first) ELSE ?7 END,"
-    " whole = CASE WHEN device = ?3 AND inode = ?4 AND mtime = ?5 AND ctime = ?6"
-    " THEN coalesce(?8, whole) ELSE ?8 END,"
-    " device = ?3, inode = ?4, mtime = ?5, ctime = ?6, used = ?9";
-const char* const TouchSql =
-    "UPDATE digests SET used = ?1 WHERE size = ?2 AND pathhash = ?3 AND used < ?1";
-
-void BindDigest(sqlite3_stmt* stmt, int index, const std::optional<ContentDigest>& d) {
-    if (!d) {
-        sqlite3_bind_null(stmt, index);
-        return;
-    }
-    unsigned char bytes[DigestBytes];
-    EncodeDigest(*d, bytes);
-    sqlite3_bind_blob(stmt, index, bytes, DigestBytes, SQLITE_TRANSIENT);
+bool SlotOrder(const CacheRow& a, const CacheRow& b) {
+    return EntryOrder(a.Entry, b.Entry);
 }
 
 } // namespace
 
-void EncodeDigest(const ContentDigest& d, unsigned char* out) {
-    for (int i = 0; i < 4; ++i)
-        out[i] = static_cast<unsigned char>(d.Crc >> (24 - 8 * i));
-    for (int i = 0; i < 8; ++i) {
-        out[4 + i] = static_cast<unsigned char>(d.High >> (56 - 8 * i));
-        out[12 + i] = static_cast<unsigned char>(d.Low >> (56 - 8 * i));
-    }
-}
-
-ContentDigest DecodeDigest(const unsigned char* in) {
-    ContentDigest d;
-    for (int i = 0; i < 4; ++i)
-        d.Crc = d.Crc << 8 | in[i];
-    for (int i = 0; i < 8; ++i) {
-        d.High = d.High << 8 | in[4 + i];
-        d.Low = d.Low << 8 | in[12 + i];
-    }
-    return d;
-}
-
-CacheWriter::CacheWriter(sqlite3* db, int32_t today)
-    : db_(db), today_(today), upsert_(db, UpsertSql), touch_(db, TouchSql) {
-    if (!upsert_ || !touch_) failed_ = true;
-    // Without a thread of its own, the rows are written as they come.
-    thread_.Start(
-        1, [this] { Loop(); },
-        [this] {
-            std::lock_guard lock(mutex_);
-            finishing_ = true;
-            work_.notify_all();
-        });
+CacheWriter::CacheWriter(sqlite3* db, int32_t today, int32_t keepDays)
+    : db_(db), today_(today), keepDays_(keepDays),
+      read_(db, "SELECT entries FROM digests WHERE key = ?"),
+      write_(db, "INSERT OR REPLACE INTO digests(key, entries, used) VALUES(?, ?, ?)"),
+      erase_(db, "DELETE FROM digests WHERE key = ?") {
+    if (!read_ || !write_ || !erase_) failed_ = true;
 }
 
 CacheWriter::~CacheWriter() {
     Finish();
-    sqlite3_close_v2(db_); // closes once the statements are finalized after this
 }
 
-void CacheWriter::Put(CacheRow row) noexcept {
+void CacheWriter::Put(const CacheRow& row) noexcept {
     if (failed_) return;
     try {
-        if (thread_.Empty()) {
-            std::deque<CacheRow> rows;
-            rows.push_back(std::move(row));
-            Write(rows);
-            return;
-        }
-        std::unique_lock lock(mutex_);
-        room_.wait(lock, [this] { return failed_ || finishing_ || queue_.size() < QueueRows; });
-        if (failed_ || finishing_) return;
-        queue_.push_back(std::move(row));
+        if (batch_.empty()) batch_.reserve(BatchRows);
+        batch_.push_back(row);
     } catch (...) {
-        return; // a row not remembered is only a file read again next time
+        batch_.clear(); // a row not remembered is only a file read again next time
     }
-    work_.notify_one();
+    if (batch_.size() >= BatchRows) Write();
 }
 
-void CacheWriter::Loop() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        work_.wait_for(lock, TransactionTime, [this] { return finishing_ || !queue_.empty(); });
-        std::deque<CacheRow> rows;
-        rows.swap(queue_);
-        room_.notify_all();
-        if (rows.empty() && finishing_) return;
-        lock.unlock();
-        Write(rows);
-        CommitIfDue();
-        lock.lock();
-    }
-}
-
-void CacheWriter::Write(std::deque<CacheRow>& rows) {
-    for (const CacheRow& row : rows) {
-        if (failed_) return;
-        if (!open_) {
-            if (!Exec(db_, "BEGIN IMMEDIATE")) return Fail();
-            open_ = true;
-            began_ = std::chrono::steady_clock::now();
+// Each size's rows, in the order they came, go into that size's row at once.
+void CacheWriter::Write() {
+    std::stable_sort(batch_.begin(), batch_.end(),
+                     [](const CacheRow& a, const CacheRow& b) { return a.Size > b.Size; });
+    for (size_t i = 0; i < batch_.size() && !failed_;) {
+        size_t n = 1;
+        while (i + n < batch_.size() && batch_[i + n].Size == batch_[i].Size)
+            ++n;
+        bool ok = false;
+        try {
+            ok = Begin() && WriteSize(batch_.data() + i, n);
+        } catch (...) {
         }
-        if (!WriteRow(row)) return Fail();
+        if (!ok) Fail();
+        i += n;
     }
-}
-
-bool CacheWriter::WriteRow(const CacheRow& row) {
-    if (row.Touch) {
-        sqlite3_stmt* s = *touch_;
-        sqlite3_bind_int64(s, 1, today_);
-        sqlite3_bind_int64(s, 2, row.Size);
-        sqlite3_bind_int64(s, 3, static_cast<int64_t>(row.PathHash));
-        return touch_.Run();
-    }
-    sqlite3_stmt* s = *upsert_;
-    sqlite3_bind_int64(s, 1, row.Size);
-    sqlite3_bind_int64(s, 2, static_cast<int64_t>(row.PathHash));
-    sqlite3_bind_int64(s, 3, static_cast<int64_t>(row.Device));
-    sqlite3_bind_int64(s, 4, static_cast<int64_t>(row.Inode));
-    sqlite3_bind_int64(s, 5, row.ModTimeNs);
-    sqlite3_bind_int64(s, 6, row.ChangeTimeNs);
-    BindDigest(s, 7, row.FirstBlock);
-    BindDigest(s, 8, row.WholeFile);
-    sqlite3_bind_int64(s, 9, today_);
-    return upsert_.Run();
-}
-
-void CacheWriter::CommitIfDue() {
+    batch_.clear();
     if (open_ && std::chrono::steady_clock::now() - began_ >= TransactionTime) Commit();
+}
+
+bool CacheWriter::WriteSize(const CacheRow* rows, size_t count) {
+    const int64_t key = RowKeyOfSize(rows[0].Size);
+    sqlite3_stmt* r = *read_;
+    sqlite3_bind_int64(r, 1, key);
+    const int rc = sqlite3_step(r);
+    bool ok = rc == SQLITE_DONE;
+    if (rc == SQLITE_DONE)
+        entries_.clear();
+    else if (rc == SQLITE_ROW)
+        ok = DecodeEntries(sqlite3_column_blob(r, 0),
+                           static_cast<size_t>(sqlite3_column_bytes(r, 0)), entries_);
+    sqlite3_reset(r);
+    if (!ok) return false; // a damaged row is never written over
+    Merge(rows, count);
+    if (merged_.empty()) {
+        sqlite3_bind_int64(*erase_, 1, key);
+        return erase_.Run();
+    }
+    EncodeEntries(merged_, bytes_);
+    int32_t used = 0;
+    for (const StoredEntry& e : merged_)
+        used = std::max(used, e.UsedDay);
+    sqlite3_stmt* w = *write_;
+    sqlite3_bind_int64(w, 1, key);
+    sqlite3_bind_blob(w, 2, bytes_.data(), static_cast<int>(bytes_.size()), SQLITE_STATIC);
+    sqlite3_bind_int64(w, 3, used);
+    return write_.Run();
+}
+
+// The stored entries and the rows, both in slot order, into merged_: a row's entry takes its
+// slot, a touch marks the entry in its slot as used. The other kind's entry of a path goes when
+// it describes another version of the file, and so does every entry nobody used for keepDays.
+void CacheWriter::Merge(const CacheRow* rows, size_t count) {
+    std::vector<CacheRow> updates(rows, rows + count);
+    std::stable_sort(updates.begin(), updates.end(), SlotOrder);
+    merged_.clear();
+    merged_.reserve(entries_.size() + updates.size());
+    size_t i = 0;
+    for (size_t j = 0; j < updates.size(); ++j) {
+        const StoredEntry& slot = updates[j].Entry;
+        while (i < entries_.size() && EntryOrder(entries_[i], slot))
+            merged_.push_back(entries_[i++]);
+        const bool stored = i < entries_.size() && entries_[i].SameSlot(slot);
+        const bool open = !merged_.empty() && merged_.back().SameSlot(slot);
+        if (stored && !open) merged_.push_back(entries_[i++]);
+        if (updates[j].Touch) {
+            if (stored || open) merged_.back().UsedDay = today_;
+            continue;
+        }
+        StoredEntry entry = slot;
+        entry.UsedDay = today_;
+        if (stored || open)
+            merged_.back() = entry;
+        else
+            merged_.push_back(entry);
+    }
+    merged_.insert(merged_.end(), entries_.begin() + static_cast<ptrdiff_t>(i), entries_.end());
+    const auto replaced = [&](const StoredEntry& e) {
+        auto u = std::lower_bound(
+            updates.begin(), updates.end(), e.PathHash,
+            [](const CacheRow& row, uint64_t h) { return row.Entry.PathHash < h; });
+        for (; u != updates.end() && u->Entry.PathHash == e.PathHash; ++u)
+            if (!u->Touch && !u->Entry.SameFile(e)) return true;
+        return false;
+    };
+    std::erase_if(merged_, [&](const StoredEntry& e) {
+        return e.UsedDay < today_ - keepDays_ || replaced(e);
+    });
+}
+
+bool CacheWriter::Begin() {
+    if (open_) return true;
+    if (!Exec(db_, "BEGIN IMMEDIATE")) return false;
+    open_ = true;
+    began_ = std::chrono::steady_clock::now();
+    return true;
 }
 
 void CacheWriter::Commit() {
@@ -158,45 +148,33 @@ void CacheWriter::Commit() {
 void CacheWriter::Fail() {
     if (open_) Exec(db_, "ROLLBACK");
     open_ = false;
-    {
-        std::lock_guard lock(mutex_);
-        failed_ = true;
-    }
-    room_.notify_all();
+    failed_ = true;
 }
 
 bool CacheWriter::Finish() noexcept {
     if (finished_) return !failed_;
     finished_ = true;
-    {
-        std::lock_guard lock(mutex_);
-        finishing_ = true;
-    }
-    work_.notify_all();
-    room_.notify_all();
-    thread_.Join();
-    // A failed start left rows behind only if the thread took none; whatever is left goes now.
-    Write(queue_);
-    queue_.clear();
+    if (!failed_) Write();
     Commit();
     if (!failed_) Prune();
     return !failed_;
 }
 
+// The rows whose entries nobody used for keepDays; the entries of rows still in use go when
+// their row is written next.
 void CacheWriter::Prune() {
     const std::optional<int64_t> last =
         QueryNumber(db_, "SELECT value FROM meta WHERE name = 'pruned'");
     if (!last || *last >= today_) return;
-    if (!Exec(db_, "BEGIN IMMEDIATE")) return Fail();
+    if (!Begin()) return Fail();
     Statement prune(db_, "DELETE FROM digests WHERE used < ?");
     Statement mark(db_, "INSERT OR REPLACE INTO meta VALUES('pruned', ?)");
     bool ok = prune && mark;
     if (ok) {
-        sqlite3_bind_int64(*prune, 1, today_ - KeepDays);
+        sqlite3_bind_int64(*prune, 1, today_ - keepDays_);
         sqlite3_bind_int64(*mark, 1, today_);
         ok = prune.Run() && mark.Run();
     }
-    open_ = true;
     if (!ok) return Fail();
     Commit();
 }

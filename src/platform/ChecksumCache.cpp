@@ -1,10 +1,10 @@
-// The store is one table keyed by the file's size and the hash of its path, so a file that
-// changed replaces its own entry instead of adding one (one that changed its size ages out), and
-// the entries of one size lie together: a search asks for its runs of equal size one after the
-// other, and each run costs one query. Only that size's entries are held; the rest stays on disk.
-// Writes go through a writer of their own (CacheWriter). Entries carry the day they were last
-// used; the first search of a day refreshes the days of its hits and prunes what no search used
-// for 90 days.
+// The store is one table with a row per file size (CacheEntries): a search asks for its runs of
+// equal size one after the other, so each run costs one look-up, and only that size's entries
+// are held; the rest stays on disk. Entries are keyed by the hash of their path and their kind,
+// so a file that changed replaces its own entry instead of adding one (one that changed its size
+// ages out). Writes go through a writer of their own (CacheWriter). Entries carry the day they
+// were last used; the first search of a day refreshes the days of its hits and prunes what no
+// search used for 90 days.
 
 #include "platform/ChecksumCache.h"
 
@@ -32,14 +32,17 @@ namespace {
 constexpr int SchemaVersion = 2;
 // Entries of an earlier layout of ours are dropped, not converted: they are only a cache.
 constexpr int FirstSchemaVersion = 1;
-// SQLite's own page cache, per connection: a run's entries lie on a few pages.
-const char* const PageCache = "PRAGMA cache_size=-2048";
+// SQLite's own page cache, per connection: a run's entries lie on a few pages. What a statement
+// may have to undo stays in memory too (a few pages): written to a scratch file, it would cost
+// many times the store's own writes.
+const char* const PageCache = "PRAGMA cache_size=-2048; PRAGMA temp_store=MEMORY";
 
+constexpr int32_t KeepDays = 90;
+
+// Large pages: fewer of them to write as the table grows, and fewer reads per row.
+const char* const PageSize = "PRAGMA page_size=16384";
 const char* const CreateSchema =
-    "CREATE TABLE digests(size INTEGER NOT NULL, pathhash INTEGER NOT NULL,"
-    " device INTEGER NOT NULL, inode INTEGER NOT NULL, mtime INTEGER NOT NULL,"
-    " ctime INTEGER NOT NULL, first BLOB, whole BLOB, used INTEGER NOT NULL,"
-    " PRIMARY KEY(size DESC, pathhash)) WITHOUT ROWID;"
+    "CREATE TABLE digests(key INTEGER PRIMARY KEY, entries BLOB NOT NULL, used INTEGER NOT NULL);"
     "CREATE TABLE meta(name TEXT PRIMARY KEY NOT NULL, value INTEGER NOT NULL) WITHOUT ROWID;"
     "PRAGMA user_version=2;";
 const char* const DropFirstSchema = "DROP TABLE IF EXISTS digests; DROP TABLE IF EXISTS meta;";
@@ -50,11 +53,6 @@ int32_t Today() {
 
 uint64_t PathHash(const void* bytes, size_t length) {
     return XXH3_64bits(bytes, length);
-}
-
-std::optional<ContentDigest> ColumnDigest(sqlite3_stmt* stmt, int column) {
-    if (sqlite3_column_bytes(stmt, column) != DigestBytes) return std::nullopt;
-    return DecodeDigest(static_cast<const unsigned char*>(sqlite3_column_blob(stmt, column)));
 }
 
 std::string ErrorText(const std::string& file, int error) {
@@ -144,7 +142,15 @@ bool IsFirstLayout(sqlite3* db) {
 // Makes the tables of an empty file, or of a store of our earlier layout; takes a store of ours
 // as it is. Another search may be doing the same at the same moment, hence the second look
 // inside the write transaction.
-bool CheckSchema(sqlite3* db, const std::string& file, std::string& reason) {
+// A new store has nothing to prune before the next day.
+bool MarkPruned(sqlite3* db, int32_t today) {
+    Statement mark(db, "INSERT OR REPLACE INTO meta VALUES('pruned', ?)");
+    if (!mark) return false;
+    sqlite3_bind_int64(*mark, 1, today);
+    return mark.Run();
+}
+
+bool CheckSchema(sqlite3* db, const std::string& file, int32_t today, std::string& reason) {
     std::optional<int64_t> version = QueryNumber(db, "PRAGMA user_version");
     if (!version) {
         reason = SqliteReason(db, file);
@@ -160,20 +166,24 @@ bool CheckSchema(sqlite3* db, const std::string& file, std::string& reason) {
         reason = file + ": not a checksum store of this program";
         return false;
     }
+    Exec(db, PageSize); // only an empty file takes it
     if (!Exec(db, "BEGIN IMMEDIATE")) {
         reason = SqliteReason(db, file);
         return false;
     }
     bool ok = true;
-    if (IsFirstLayout(db))
-        ok = Exec(db, DropFirstSchema) && Exec(db, CreateSchema);
+    const bool first = IsFirstLayout(db);
+    if (first)
+        ok = Exec(db, DropFirstSchema) && Exec(db, CreateSchema) && MarkPruned(db, today);
     else if (IsEmpty(db))
-        ok = Exec(db, CreateSchema);
+        ok = Exec(db, CreateSchema) && MarkPruned(db, today);
     if (!ok || !Exec(db, "COMMIT")) {
         reason = SqliteReason(db, file);
         Exec(db, "ROLLBACK");
         return false;
     }
+    // The earlier layout's pages were smaller; with nobody else in the store they grow now.
+    if (first && Exec(db, "PRAGMA journal_mode=DELETE") && Exec(db, PageSize)) Exec(db, "VACUUM");
     return QueryNumber(db, "PRAGMA user_version").value_or(0) == SchemaVersion;
 }
 
@@ -214,7 +224,7 @@ void ReadSoon(const std::string& file) {
 }
 
 // An open connection to a usable store, or nullptr with the reason.
-sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reason) {
+sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, int32_t today, std::string& reason) {
     if (file.empty()) {
         reason = "no cache folder (neither XDG_CACHE_HOME nor HOME is set)";
         return nullptr;
@@ -223,7 +233,7 @@ sqlite3* OpenStore(const std::string& file, int busyTimeoutMs, std::string& reas
         return nullptr;
     sqlite3* db = Connect(file, busyTimeoutMs, reason);
     if (!db) return nullptr;
-    bool ok = CheckSchema(db, file, reason);
+    bool ok = CheckSchema(db, file, today, reason);
     if (ok && !UseWal(db)) {
         ok = false;
         reason = SqliteReason(db, file);
@@ -242,12 +252,10 @@ CacheKey KeyOfStamp(const FileStamp& stamp, const std::string& path) {
 
 } // namespace
 
-ChecksumCache::ChecksumCache(sqlite3* db, std::string file, const ChecksumCacheOptions& options)
-    : db_(db), file_(std::move(file)), options_(options),
-      bySize_(std::make_unique<Statement>(
-          db, "SELECT pathhash, device, inode, mtime, ctime, first, whole, used FROM digests"
-              " WHERE size = ?")),
-      today_(Today()) {
+ChecksumCache::ChecksumCache(sqlite3* db, const ChecksumCacheOptions& options)
+    : db_(db), options_(options),
+      bySize_(std::make_unique<Statement>(db, "SELECT entries FROM digests WHERE key = ?")),
+      today_(options.Today != 0 ? options.Today : Today()) {
     if (!*bySize_) StopReading();
 }
 
@@ -260,9 +268,10 @@ ChecksumCache::~ChecksumCache() {
 
 std::unique_ptr<ChecksumCache> ChecksumCache::Open(const std::string& file, std::string& reason,
                                                    const ChecksumCacheOptions& options) {
-    sqlite3* db = OpenStore(file, options.BusyTimeoutMs, reason);
+    sqlite3* db = OpenStore(file, options.BusyTimeoutMs,
+                            options.Today != 0 ? options.Today : Today(), reason);
     if (!db) return nullptr;
-    return std::unique_ptr<ChecksumCache>(new ChecksumCache(db, file, options));
+    return std::unique_ptr<ChecksumCache>(new ChecksumCache(db, options));
 }
 
 std::string ChecksumCache::DefaultFile() {
@@ -297,22 +306,13 @@ bool ChecksumCache::LoadSize(int64_t size) noexcept {
     entries_.clear();
     loadedSize_ = size;
     sqlite3_stmt* s = **bySize_;
-    sqlite3_bind_int64(s, 1, size);
-    int rc = SQLITE_ERROR;
+    sqlite3_bind_int64(s, 1, RowKeyOfSize(size));
+    int rc = sqlite3_step(s);
     try {
-        for (rc = sqlite3_step(s); rc == SQLITE_ROW; rc = sqlite3_step(s)) {
-            Entry& e = entries_.emplace_back();
-            e.PathHash = sqlite3_column_int64(s, 0);
-            e.Device = static_cast<uint64_t>(sqlite3_column_int64(s, 1));
-            e.Inode = static_cast<uint64_t>(sqlite3_column_int64(s, 2));
-            e.ModTimeNs = sqlite3_column_int64(s, 3);
-            e.ChangeTimeNs = sqlite3_column_int64(s, 4);
-            e.FirstBlock = ColumnDigest(s, 5);
-            e.WholeFile = ColumnDigest(s, 6);
-            e.UsedDay = static_cast<int32_t>(sqlite3_column_int64(s, 7));
-        }
-        std::sort(entries_.begin(), entries_.end(),
-                  [](const Entry& a, const Entry& b) { return a.PathHash < b.PathHash; });
+        if (rc == SQLITE_ROW &&
+            DecodeEntries(sqlite3_column_blob(s, 0),
+                          static_cast<size_t>(sqlite3_column_bytes(s, 0)), entries_))
+            rc = SQLITE_DONE;
     } catch (...) {
         rc = SQLITE_NOMEM;
     }
@@ -322,73 +322,60 @@ bool ChecksumCache::LoadSize(int64_t size) noexcept {
     return false;
 }
 
-CachedDigests ChecksumCache::Find(const CacheKey& key) noexcept {
+CachedDigests ChecksumCache::Find(std::string_view path, const FileVersion& version) noexcept {
     used_ = true;
-    if (!readable_ || !LoadSize(key.Size)) return {};
-    const auto hash = static_cast<int64_t>(PathHash(key.Path.data(), key.Path.size()));
-    const auto found =
-        std::lower_bound(entries_.begin(), entries_.end(), hash,
-                         [](const Entry& e, int64_t value) { return e.PathHash < value; });
-    if (found == entries_.end() || found->PathHash != hash) return {};
-    Entry& e = *found;
-    const bool same = e.Device == key.Device && e.Inode == key.Inode &&
-                      e.ModTimeNs == key.ModTimeNs && e.ChangeTimeNs == key.ChangeTimeNs;
-    if (!same) return {};
-    if (e.UsedDay < today_ && writable_) {
-        CacheRow touch;
-        touch.Size = key.Size;
-        touch.PathHash = static_cast<uint64_t>(hash);
-        touch.Touch = true;
-        Put(std::move(touch));
-        e.UsedDay = today_;
+    if (!readable_ || !LoadSize(version.Size)) return {};
+    StoredEntry probe;
+    probe.PathHash = PathHash(path.data(), path.size());
+    CachedDigests found;
+    for (auto e = std::lower_bound(entries_.begin(), entries_.end(), probe, EntryOrder);
+         e != entries_.end() && e->PathHash == probe.PathHash; ++e) {
+        const bool same = e->Device == version.Device && e->Inode == version.Inode &&
+                          e->ModTimeNs == version.ModTimeNs &&
+                          e->ChangeTimeNs == version.ChangeTimeNs;
+        if (!same) continue;
+        (e->Whole ? found.WholeFile : found.FirstBlock) = e->Digest;
+        if (e->UsedDay >= today_ || !writable_) continue;
+        Put({version.Size, *e, true});
+        e->UsedDay = today_;
     }
-    return {e.FirstBlock, e.WholeFile};
+    return found;
 }
 
-void ChecksumCache::StoreFirstBlock(const CacheKey& key, const ContentDigest& d,
-                                    int64_t readStartNs) noexcept {
-    Store(key, d, false, readStartNs);
-}
-
-void ChecksumCache::StoreWholeFile(const CacheKey& key, const ContentDigest& d,
-                                   int64_t readStartNs) noexcept {
-    Store(key, d, true, readStartNs);
-}
-
-void ChecksumCache::Store(const CacheKey& key, const ContentDigest& d, bool whole,
-                          int64_t readStartNs) noexcept {
+void ChecksumCache::Store(std::string_view path, const FileVersion& version, const ContentDigest& d,
+                          bool whole, int64_t readStartNs) noexcept {
     used_ = true;
     if (!writable_) return;
-    if (readStartNs - std::max(key.ModTimeNs, key.ChangeTimeNs) < options_.SettleNs) return;
+    if (readStartNs - std::max(version.ModTimeNs, version.ChangeTimeNs) < options_.SettleNs) return;
     CacheRow row;
-    row.Size = key.Size;
-    row.PathHash = PathHash(key.Path.data(), key.Path.size());
-    row.Device = key.Device;
-    row.Inode = key.Inode;
-    row.ModTimeNs = key.ModTimeNs;
-    row.ChangeTimeNs = key.ChangeTimeNs;
-    (whole ? row.WholeFile : row.FirstBlock) = d;
-    Put(std::move(row));
+    row.Size = version.Size;
+    row.Entry = {PathHash(path.data(), path.size()),
+                 whole,
+                 version.Device,
+                 version.Inode,
+                 version.ModTimeNs,
+                 version.ChangeTimeNs,
+                 d,
+                 today_};
+    Put(row);
 }
 
-// The writer, with a connection of its own, starts with the first row.
+// The writer starts with the first row; it writes through the connection the look-ups use, so
+// that they see what it wrote.
 bool ChecksumCache::StartWriter() noexcept {
     if (writer_) return true;
-    std::string reason;
-    sqlite3* db = Connect(file_, options_.BusyTimeoutMs, reason);
     try {
-        if (db) writer_ = std::make_unique<CacheWriter>(db, today_);
+        writer_ = std::make_unique<CacheWriter>(db_, today_, KeepDays);
     } catch (...) {
-        sqlite3_close_v2(db);
+        writable_ = false;
     }
-    if (!writer_) writable_ = false;
     return writable_;
 }
 
-void ChecksumCache::Put(CacheRow&& row) noexcept {
+void ChecksumCache::Put(const CacheRow& row) noexcept {
     try {
         if (!StartWriter()) return;
-        writer_->Put(std::move(row));
+        writer_->Put(row);
         if (writer_->Failed()) writable_ = false;
     } catch (...) {
         writable_ = false;
@@ -406,7 +393,7 @@ void ChecksumCache::Finish() noexcept {
 bool ChecksumCache::Clear(const std::string& file, std::string& reason) {
     struct stat st {};
     if (stat(file.c_str(), &st) != 0 && errno == ENOENT) return true;
-    sqlite3* db = OpenStore(file, 5000, reason);
+    sqlite3* db = OpenStore(file, 5000, Today(), reason);
     if (!db) return false;
     const bool ok = Exec(db, "BEGIN IMMEDIATE") && Exec(db, "DELETE FROM digests") &&
                     Exec(db, "DELETE FROM meta") && Exec(db, "COMMIT");

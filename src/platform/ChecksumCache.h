@@ -5,12 +5,15 @@
 // and a store that fails later is quietly left alone; a file that is not a store of ours (or a
 // damaged one) is never written, replaced or deleted.
 
+#include "platform/CacheEntries.h"
 #include "platform/ContentDigest.h"
+#include "platform/FileIdentity.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -24,6 +27,7 @@ struct CacheKey {
     std::string Path; // native bytes
     uint64_t Device = 0, Inode = 0;
     int64_t Size = 0, ModTimeNs = 0, ChangeTimeNs = 0;
+    FileVersion Version() const { return {Device, Inode, Size, ModTimeNs, ChangeTimeNs}; }
 };
 
 struct CachedDigests {
@@ -35,6 +39,7 @@ struct ChecksumCacheOptions {
     // A read that began less than this after the file's last change is not stored: a write
     // within the same tick of the file system's clock would leave every time as it was.
     int64_t SettleNs = 2'000'000'000;
+    int32_t Today = 0; // the day entries are used on, in days since the epoch; 0: today
 };
 
 class CacheWriter;
@@ -58,13 +63,21 @@ class ChecksumCache {
     // What is stored for the file, when the path and all five fields of the key match. The
     // entries of one size are read together: asked size by size, as a search's runs ask, the
     // store answers each size with one query and holds only that size's entries.
-    CachedDigests Find(const CacheKey& key) noexcept;
-    // Only digests of a read that completed at key.Size, that began at readStartNs, and whose
-    // descriptor showed the key's version before and after it, may be stored. A read that began
+    CachedDigests Find(std::string_view path, const FileVersion& version) noexcept;
+    CachedDigests Find(const CacheKey& key) noexcept { return Find(key.Path, key.Version()); }
+    // Only digests of a read that completed at the version's size, that began at readStartNs, and
+    // whose descriptor showed that version before and after it, may be stored. A read that began
     // less than the settle time after the file's last change is not stored. They are written
     // while the search goes on, and are found from the next Finish on.
-    void StoreFirstBlock(const CacheKey& key, const ContentDigest& d, int64_t readStartNs) noexcept;
-    void StoreWholeFile(const CacheKey& key, const ContentDigest& d, int64_t readStartNs) noexcept;
+    void Store(std::string_view path, const FileVersion& version, const ContentDigest& d,
+               bool whole, int64_t readStartNs) noexcept;
+    void StoreFirstBlock(const CacheKey& key, const ContentDigest& d,
+                         int64_t readStartNs) noexcept {
+        Store(key.Path, key.Version(), d, false, readStartNs);
+    }
+    void StoreWholeFile(const CacheKey& key, const ContentDigest& d, int64_t readStartNs) noexcept {
+        Store(key.Path, key.Version(), d, true, readStartNs);
+    }
     // Writes what is pending and waits for it; prunes entries unused for 90 days, at most once a
     // day.
     void Finish() noexcept;
@@ -74,23 +87,13 @@ class ChecksumCache {
     static bool Clear(const std::string& file, std::string& reason);
 
   private:
-    struct Entry {
-        int64_t PathHash = 0;
-        uint64_t Device = 0, Inode = 0;
-        int64_t ModTimeNs = 0, ChangeTimeNs = 0;
-        std::optional<ContentDigest> FirstBlock, WholeFile;
-        int32_t UsedDay = 0;
-    };
-    ChecksumCache(sqlite3* db, std::string file, const ChecksumCacheOptions& options);
+    ChecksumCache(sqlite3* db, const ChecksumCacheOptions& options);
     bool LoadSize(int64_t size) noexcept;
-    void Store(const CacheKey& key, const ContentDigest& d, bool whole,
-               int64_t readStartNs) noexcept;
     bool StartWriter() noexcept;
-    void Put(CacheRow&& row) noexcept;
+    void Put(const CacheRow& row) noexcept;
     void StopReading() noexcept;
 
     sqlite3* db_ = nullptr;
-    std::string file_;
     ChecksumCacheOptions options_;
     std::unique_ptr<Statement> bySize_;
     bool readable_ = true; // false after a failed read: every call is then a miss or nothing
@@ -98,7 +101,7 @@ class ChecksumCache {
     bool used_ = false;    // looked up or stored since the last Finish
     int32_t today_ = 0;
     std::optional<int64_t> loadedSize_;
-    std::vector<Entry> entries_; // of loadedSize_, by path hash
+    std::vector<StoredEntry> entries_; // of loadedSize_, by path hash and kind
     std::unique_ptr<CacheWriter> writer_;
 };
 

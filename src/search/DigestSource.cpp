@@ -24,10 +24,6 @@ ReadRequest RequestFor(const std::string& path, const TFileInfoType& file, ReadK
     return {path, file.Size, IdentityOf(file), kind, false, -1};
 }
 
-CacheKey CacheKeyOf(const std::string& path, const TFileInfoType& file) {
-    return {path, file.Device, file.Inode, file.Size, file.ModTimeNs, file.ChangeTimeNs};
-}
-
 } // namespace
 
 struct DigestSource::Plan {
@@ -57,6 +53,7 @@ DigestSource::~DigestSource() {
 void DigestSource::Finish() {
     ahead_.reset(); // none reads on behind a stop, an error or the end-of-search report
     if (cache_) cache_->Finish();
+    cache_.reset();
 }
 
 // A file system whose status-change time a driver may set as it likes cannot tell a rewrite
@@ -67,7 +64,7 @@ bool DigestSource::Remembers(const TFileInfoType& file) {
 
 CachedDigests DigestSource::Recall(const std::string& path, const TFileInfoType& file) {
     if (!Remembers(file)) return {};
-    return cache_->Find(CacheKeyOf(path, file));
+    return cache_->Find(path, VersionOf(file));
 }
 
 // Only a read that came to its end at the listed size, through a descriptor that showed the
@@ -77,11 +74,7 @@ void DigestSource::Remember(const std::string& path, const TFileInfoType& file, 
     if (!outcome.Ok || outcome.Remembered || !Remembers(file)) return;
     const ReadWitness& seen = outcome.Witness;
     if (!seen.Steady || seen.Before != VersionOf(file)) return;
-    const CacheKey key = CacheKeyOf(path, file);
-    if (kind == ReadKind::FirstBlock)
-        cache_->StoreFirstBlock(key, outcome.Digest, seen.StartedNs);
-    else
-        cache_->StoreWholeFile(key, outcome.Digest, seen.StartedNs);
+    cache_->Store(path, seen.Before, outcome.Digest, kind == ReadKind::WholeFile, seen.StartedNs);
 }
 
 void DigestSource::BeginRun(int32_t start) {

@@ -55,9 +55,17 @@ void ReadAhead::Cancel() {
     work_.notify_all();
 }
 
-ReadAheadLoad ReadAhead::Load() {
-    std::lock_guard lock(mutex_);
-    return {known_.size(), pathBytes_};
+// Read without the lock: the search asks before every outcome, and a reader that holds the lock
+// may be waiting for a processor.
+ReadAheadLoad ReadAhead::Load() const {
+    return {requests_.load(std::memory_order_relaxed), pathBytes_.load(std::memory_order_relaxed)};
+}
+
+// Called with the lock held: false when the request is known already.
+bool ReadAhead::Know(const Key& key) {
+    if (!known_.insert(key).second) return false;
+    requests_.store(known_.size(), std::memory_order_relaxed);
+    return true;
 }
 
 // Called with the lock held: whether a first block counts for its run's prediction.
@@ -74,7 +82,7 @@ void ReadAhead::Queue(std::vector<ReadRequest> requests,
             if (Counts(entry.first)) ++runs_[entry.first.Run].Pending;
         std::vector<ReadRequest*> counted;
         for (ReadRequest& request : requests) {
-            if (!known_.insert(KeyOf(request)).second) continue;
+            if (!Know(KeyOf(request))) continue;
             if (Counts(request)) ++runs_[request.Run].Pending;
             pathBytes_ += request.Path.size();
             queue_.push_back(std::move(request));
@@ -89,7 +97,7 @@ std::optional<ReadOutcome> ReadAhead::Take(const ReadRequest& request,
                                            const OperationControl& control) {
     const Key key = KeyOf(request);
     std::unique_lock lock(mutex_);
-    if (known_.insert(key).second) {
+    if (Know(key)) {
         ReadRequest alone = request;
         alone.Run = -1; // its run was not read ahead
         pathBytes_ += alone.Path.size();
@@ -102,6 +110,7 @@ std::optional<ReadOutcome> ReadAhead::Take(const ReadRequest& request,
             const ReadOutcome outcome = found->second;
             outcomes_.erase(found);
             known_.erase(key);
+            requests_.store(known_.size(), std::memory_order_relaxed);
             awaited_.reset();
             return outcome;
         }
@@ -198,7 +207,7 @@ void ReadAhead::QueueCalledFor(RunProgress& run) {
         if (!shared[i] || whole.WholeKnown) continue;
         whole.Kind = ReadKind::WholeFile;
         whole.Run = -1;
-        if (!known_.insert(KeyOf(whole)).second) continue;
+        if (!Know(KeyOf(whole))) continue;
         pathBytes_ += whole.Path.size();
         called.push_back(std::move(whole));
     }

@@ -77,7 +77,7 @@ class ReadAhead {
     std::optional<ReadOutcome> Take(const ReadRequest& request, const OperationControl& control);
 
     // The caller keeps this bounded: it queues more only while the load is small.
-    ReadAheadLoad Load();
+    ReadAheadLoad Load() const;
 
   private:
     struct Key {
@@ -99,6 +99,7 @@ class ReadAhead {
     void ReaderLoop();
     void Cancel();
     ReadOutcome Perform(const ReadRequest& request, unsigned char* buffer);
+    bool Know(const Key& key);
     bool Counts(const ReadRequest& request) const;
     void Deliver(ReadRequest& request, const ReadOutcome& outcome);
     void FirstBlockIn(ReadRequest& request, const ContentDigest* digest);
@@ -113,7 +114,9 @@ class ReadAhead {
     std::unordered_set<Key, KeyHash> known_; // queued, being read, or read and not yet taken
     std::unordered_map<Key, ReadOutcome, KeyHash> outcomes_;
     std::unordered_map<int32_t, RunProgress> runs_;
-    size_t pathBytes_ = 0; // of the queue, the reads under way and the runs' readable files
+    std::atomic<size_t> requests_{0}; // known_.size()
+    std::atomic<size_t> pathBytes_{
+        0}; // of the queue, the reads under way and the runs' readable files
     std::optional<Key> awaited_;
     std::atomic<bool> cancelled_{false};
     WorkerThreads readers_;

@@ -315,9 +315,11 @@ TEST_F(ChecksumCacheTest, AStoreOfTheEarlierLayoutStartsAgainEmpty) {
 TEST_F(ChecksumCacheTest, DamagedTableIsReadAsEmptyAndNeverWritten) {
     Fill(3000);
     std::string bytes = Bytes(store);
-    ASSERT_GT(bytes.size(), 3 * 4096u);
     // Every page's header and cell pointers from the second page on: the tree itself is broken.
-    for (size_t i = 4096; i < bytes.size(); i += 4096)
+    const size_t page =
+        static_cast<unsigned char>(bytes[16]) << 8 | static_cast<unsigned char>(bytes[17]);
+    ASSERT_GT(bytes.size(), 3 * page);
+    for (size_t i = page; i < bytes.size(); i += page)
         bytes.replace(i, 64, std::string(64, '\xFF'));
     tree.File("cache/Pellmora/checksums.sqlite", bytes);
     auto cache = Opened();
@@ -341,8 +343,8 @@ TEST_F(ChecksumCacheTest, LockedStoreOrFullDiskCostsOnlyTheCache) {
     }
     {
         Db other(store); // another search in the middle of its write
-        ASSERT_TRUE(other.Exec("BEGIN IMMEDIATE;"
-                               "DELETE FROM digests WHERE inode=1009;"));
+        ASSERT_TRUE(other.Exec("BEGIN IMMEDIATE; DELETE FROM digests WHERE key=" +
+                               std::to_string(RowKeyOfSize(Synthetic(9).Size))));
         auto cache = Opened();
         EXPECT_TRUE(Hit(*cache, Synthetic(1)));
         cache->StoreWholeFile(Synthetic(500), Whole, Later);
@@ -391,36 +393,46 @@ TEST_F(ChecksumCacheTest, TwoProcessesWritingAtOnceBothSucceed) {
 }
 
 TEST_F(ChecksumCacheTest, PruneDropsWhatNoSearchUsedFor90DaysOnceADay) {
-    Fill(4);
-    const auto today = std::chrono::duration_cast<std::chrono::days>(
-                           std::chrono::system_clock::now().time_since_epoch())
-                           .count();
-    auto age = [&](int i, int days) {
-        Db(store).Exec("UPDATE digests SET used=" + std::to_string(today - days) +
-                       " WHERE inode=" + std::to_string(1000 + i));
+    const auto today = static_cast<int32_t>(std::chrono::duration_cast<std::chrono::days>(
+                                                std::chrono::system_clock::now().time_since_epoch())
+                                                .count());
+    CacheKey sharesFivesSize = Synthetic(40);
+    sharesFivesSize.Size = Synthetic(5).Size;
+    auto storeOn = [&](int32_t day, const std::vector<CacheKey>& keys) {
+        ChecksumCacheOptions options = Quick;
+        options.Today = day;
+        auto cache = Opened(options);
+        for (const CacheKey& key : keys) {
+            cache->StoreFirstBlock(key, First, Later);
+            cache->StoreWholeFile(key, Whole, Later);
+        }
+        cache->Finish();
     };
-    Db(store).Exec("UPDATE meta SET value=value-1");
-    age(0, 91); // unused: goes
-    age(1, 90); // kept
-    age(2, 91); // found by this search: kept
-    age(3, 91); // looked at, but changed since: goes
+    storeOn(today - 91, {Synthetic(0), Synthetic(2), Synthetic(3), sharesFivesSize});
+    storeOn(today - 90, {Synthetic(1)});
     {
         auto cache = Opened();
-        EXPECT_TRUE(Hit(*cache, Synthetic(2)));
-        CacheKey changed = Synthetic(3);
+        EXPECT_TRUE(Hit(*cache, Synthetic(2))); // found by this search: kept
+        CacheKey changed = Synthetic(3);        // looked at, but changed since: goes
         ++changed.Size;
         cache->Find(changed);
+        cache->StoreWholeFile(Synthetic(5), Whole, Later); // its row is written, without 40
         cache->Finish();
     }
-    Db check(store);
-    EXPECT_EQ(check.Text("SELECT group_concat(inode, '|') FROM (SELECT inode FROM digests ORDER BY "
-                         "inode)"),
-              "1001|1002");
-    age(1, 200); // pruned already today
+    {
+        auto cache = Opened();
+        EXPECT_FALSE(Hit(*cache, Synthetic(0))); // unused: goes
+        EXPECT_TRUE(Hit(*cache, Synthetic(1)));  // unused for 90 days only: kept
+        EXPECT_TRUE(Hit(*cache, Synthetic(2)));
+        EXPECT_FALSE(Hit(*cache, Synthetic(3)));
+        EXPECT_FALSE(cache->Find(sharesFivesSize).WholeFile);
+        EXPECT_EQ(cache->Find(Synthetic(5)).WholeFile, Whole);
+    }
+    storeOn(today - 200, {Synthetic(6)}); // pruned already today: kept
     auto cache = Opened();
     cache->Find(Synthetic(9));
     cache->Finish();
-    EXPECT_EQ(check.Text("SELECT count(*) FROM digests"), "2");
+    EXPECT_TRUE(Hit(*cache, Synthetic(6)));
 }
 
 TEST_F(ChecksumCacheTest, ClearEmptiesTheStoreAndMakesNoneWhereThereIsNone) {
