@@ -1,6 +1,5 @@
 // The checksum store's cost per file: looking a whole search up, size run by size run as a
-// search asks, and storing with the write at the end; the store's size per 100,000 files as a
-// counter.
+// search asks, and storing; the store's size per 100,000 files as a counter.
 #include "platform/ChecksumCache.h"
 #include "platform/FileStamp.h"
 
@@ -72,8 +71,8 @@ void FindRunByRunPerFile(benchmark::State& state) {
 }
 BENCHMARK(FindRunByRunPerFile)->Unit(benchmark::kMillisecond);
 
-// Both digests of every file of a first search, written while it goes on, then the wait for
-// the last of them.
+// Both digests of every file of a first search, written in batches as it goes on, then the
+// last batch.
 void StoreAndFinishPerFile(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();

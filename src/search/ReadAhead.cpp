@@ -87,8 +87,11 @@ void ReadAhead::Queue(std::vector<ReadRequest> requests,
             pathBytes_ += request.Path.size();
             queue_.push_back(std::move(request));
         }
-        for (auto& [request, digest] : remembered)
-            if (Counts(request)) FirstBlockIn(request, &digest);
+        for (auto& [request, digest] : remembered) {
+            if (!Counts(request)) continue;
+            pathBytes_ += request.Path.size();
+            FirstBlockIn(request, &digest);
+        }
     }
     work_.notify_all();
 }

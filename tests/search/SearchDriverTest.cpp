@@ -396,6 +396,40 @@ TEST_F(SearchDriverTest, RememberedChecksumsSaveReadsAndNeverChangeTheList) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), garbage);
 }
 
+// A run longer than the reads planned at once, and more files than the plan may hold ahead of
+// the search: the readers and the cache answer for every file all the same, the groups are those
+// of reading alone, and a repeat search opens no file.
+TEST_F(SearchDriverTest, ALongRunAndManyRunsAreAllReadAheadAndRemembered) {
+    for (int i = 0; i < 5000; ++i) {
+        std::string content = std::to_string(i % 4000);
+        content.resize(64, 'x');
+        tree.File("run/" + std::to_string(i), content);
+    }
+    for (int k = 0; k < 1200; ++k)
+        for (const char* copy : {"/a", "/b"})
+            tree.File("pair/" + std::to_string(k) + copy, std::string(100 + k, 'a' + k % 26));
+    for (int k = 0; k < 40; ++k)
+        for (const char* copy : {"/a", "/b"})
+            tree.Pattern("large/" + std::to_string(k) + copy, BlockSize + 1 + k, k);
+    sleep(2); // the store takes no file changed within its last two seconds
+    state.ReadersInFlight = 0;
+    Run();
+    const auto alone = Groups();
+    ASSERT_EQ(alone.size(), 1000u + 1200u + 40u);
+    TempTree store;
+    state.ChecksumCacheFile = store.Path("checksums.sqlite");
+    state.ReadersInFlight = 4;
+    for (const bool repeat : {false, true}) {
+        const uint64_t before = ContentFileOpens();
+        Run();
+        EXPECT_EQ(Groups(), alone) << repeat;
+        if (repeat) {
+            EXPECT_EQ(ContentFileOpens() - before, 0u) << "every digest remembered";
+        }
+        ExpectInvariants();
+    }
+}
+
 TEST_F(SearchDriverTest, StartChecksRefuseAndClearThePreviousResult) {
     tree.File("a", "same");
     tree.File("b", "same");
