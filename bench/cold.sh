@@ -6,8 +6,9 @@
 #
 # TREE_DIR defaults to $TREES/large/tree (TREES defaults to bench/trees; bench/run.sh BUILD_DIR
 # large generates it). Environment: N (turns, default 3), SKIP (tools left out, for example
-# SKIP=fdupes or SKIP="fdupes rdfind"), FLOOR_FILE (the large file read by dd; default
-# floor-1GiB.bin in the folder above the tree's, made of 1 GiB of random bytes when missing).
+# SKIP=fdupes or SKIP="fdupes rdfind"), BEFORE (another build folder, whose pellmora-scan is timed
+# as "before"), FLOOR_FILE (the large file read by dd; default floor-1GiB.bin in the folder above
+# the tree's, made of 1 GiB of random bytes when missing).
 # Needs root: every run is preceded by sync and a drop of the page cache.
 set -euo pipefail
 
@@ -46,7 +47,7 @@ read -r tree_files tree_bytes shared_bytes < <(find "$tree" -type f -printf '%s\
     END { for (s in count) if (count[s] > 1) shared += s * count[s]; printf "%d %.0f %.0f\n", n, total, shared }')
 
 tools=()
-for tool in pellmora-scan jdupes rdfind fdupes; do
+for tool in pellmora-scan ${BEFORE:+before} jdupes rdfind fdupes; do
     if [[ $skip == *" $tool "* ]]; then
         echo "$tool: skipped (SKIP)"
     elif ! tool_available "$tool"; then

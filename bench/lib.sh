@@ -1,6 +1,8 @@
 # shellcheck shell=bash disable=SC2154
 # Helpers shared by the bench scripts; sourced, never run. The caller sets build_dir (the
-# folder holding pellmora-scan) and scratch (a scratch folder removed at exit).
+# folder holding pellmora-scan) and scratch (a scratch folder removed at exit). BEFORE, when set,
+# names another build folder whose pellmora-scan is timed beside it as the tool "before".
+before_dir=${BEFORE:-}
 
 # Sets cmd (array), workdir and parser for a tool on folder $2.
 tool_command() {
@@ -9,6 +11,7 @@ tool_command() {
     parser=blocks
     case $tool in
         pellmora-scan) cmd=("$build_dir/pellmora-scan" --include-empty --min-size 0 --format text "$dir") ;;
+        before) cmd=("$before_dir/pellmora-scan" --include-empty --min-size 0 --format text "$dir") ;;
         fdupes) cmd=(fdupes -rq "$dir") ;;
         jdupes) cmd=(jdupes -rqz "$dir") ;;
         rmlint) cmd=(rmlint -T df --size 0 -o fdupes:stdout --no-backup "$dir") ;;
@@ -22,6 +25,8 @@ tool_command() {
 tool_available() {
     if [[ $1 == pellmora-scan ]]; then
         [[ -x $build_dir/pellmora-scan ]]
+    elif [[ $1 == before ]]; then
+        [[ -n $before_dir && -x $before_dir/pellmora-scan ]]
     else
         command -v "$1" >/dev/null
     fi

@@ -4,7 +4,8 @@
 #
 #   bench/run.sh BUILD_DIR [small|large|both]
 #
-# Environment: N (timed runs per tool, default 3), TREES (default bench/trees).
+# Environment: N (timed runs per tool, default 3), TREES (default bench/trees), BEFORE (another
+# build folder whose pellmora-scan is timed beside this one as "before").
 # Every tool counts empty files as duplicates of each other, so all of them are
 # run with the options that make them do so (see bench/README.md).
 set -euo pipefail
@@ -85,7 +86,7 @@ bench_tree() {
 
     local -A med peak
     local done_tools=()
-    for tool in pellmora-scan jdupes rdfind duff fdupes rmlint; do
+    for tool in pellmora-scan ${BEFORE:+before} jdupes rdfind duff fdupes rmlint; do
         if ! tool_available "$tool"; then
             echo "  $tool: not found, skipped"
             continue

@@ -316,7 +316,7 @@ bool ChecksumCache::LoadSize(int64_t size) noexcept {
     } catch (...) {
         rc = SQLITE_NOMEM;
     }
-    sqlite3_reset(s); // ends the read: the writer's commits and checkpoints are not held up
+    sqlite3_reset(s); // done with the row
     if (rc == SQLITE_DONE) return true;
     StopReading();
     return false;

@@ -17,7 +17,6 @@
 #include <vector>
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace pellmora {
 
@@ -67,8 +66,8 @@ class ChecksumCache {
     CachedDigests Find(const CacheKey& key) noexcept { return Find(key.Path, key.Version()); }
     // Only digests of a read that completed at the version's size, that began at readStartNs, and
     // whose descriptor showed that version before and after it, may be stored. A read that began
-    // less than the settle time after the file's last change is not stored. They are written
-    // while the search goes on, and are found from the next Finish on.
+    // less than the settle time after the file's last change is not stored. They are written in
+    // batches as the search goes on, and are found from the next Finish on.
     void Store(std::string_view path, const FileVersion& version, const ContentDigest& d,
                bool whole, int64_t readStartNs) noexcept;
     void StoreFirstBlock(const CacheKey& key, const ContentDigest& d,
@@ -78,8 +77,7 @@ class ChecksumCache {
     void StoreWholeFile(const CacheKey& key, const ContentDigest& d, int64_t readStartNs) noexcept {
         Store(key.Path, key.Version(), d, true, readStartNs);
     }
-    // Writes what is pending and waits for it; prunes entries unused for 90 days, at most once a
-    // day.
+    // Writes what is pending; prunes entries unused for 90 days, at most once a day.
     void Finish() noexcept;
 
     // Empties the store (the "Forget" button, --cache-clear); a missing store is empty already.
