@@ -1,5 +1,6 @@
 // pellmora-scan: the search of the window, without a window.
 
+#include "ActRunner.h"
 #include "ResultPrinter.h"
 #include "ScanOptions.h"
 #include "TerminalView.h"
@@ -87,6 +88,18 @@ bool PrepareCache(const cli::ScanOptions& options, std::string& file) {
     return cleared;
 }
 
+// Acts only on the groups of a search that finished: a stopped or failed search may have left
+// groups out, and the user asked to stop.
+int Act(SearchState& state, const cli::ScanOptions& options, SearchOutcome outcome,
+        bool folderFailed) {
+    if (outcome == SearchOutcome::Stopped || interrupted) return 130;
+    if (outcome == SearchOutcome::Failed) return 1;
+    const cli::ActResult acted =
+        cli::RunAct(state, options, stdout, stderr, [] { return interrupted != 0; });
+    if (acted == cli::ActResult::Stopped || interrupted) return 130;
+    return acted == cli::ActResult::SomeFailed || folderFailed ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -133,6 +146,7 @@ int main(int argc, char** argv) {
     const SearchOutcome outcome = SearchStart(state, options->Inputs, view, pump);
 
     if (outcome == SearchOutcome::Refused) return 1;
+    if (options->Act) return Act(state, *options, outcome, folderFailed);
     cli::PrintResults(state, options->Format, stdout, !options->Inputs.KeepDirectories.empty());
     std::fflush(stdout);
     if (options->ExportFile && !ExportReport(state, *options, view.DuplicateText())) return 1;

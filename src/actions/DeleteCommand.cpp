@@ -86,13 +86,13 @@ Batch BatchFor(SearchState& state, const CopyGuard& guard, DeleteChoice choice, 
         return {[&state, &guard, way, dryRun](int32_t index, const std::string& path) {
                     return ReplaceTicked(state, guard, way, index, path, dryRun);
                 },
-                ReplaceSummaryTail(way)};
+                DeleteSummaryTail(choice)};
     }
     if (choice != DeleteChoice::WithoutBackup) choice = DeleteChoice::Trash;
     return {[&state, &guard, choice, dryRun](int32_t index, const std::string& path) {
                 return DeleteTicked(state, guard, choice, index, path, dryRun);
             },
-            " files was deleted."};
+            DeleteSummaryTail(choice)};
 }
 
 } // namespace
@@ -136,6 +136,17 @@ bool DeleteOneFile(SearchState& state, int32_t record, MessagePrompter& prompter
     prompter.Information(QStringLiteral("File ") + name +
                          QStringLiteral(" deleted successfully\n\r"));
     return true;
+}
+
+const char* DeleteSummaryTail(DeleteChoice choice) {
+    switch (choice) {
+    case DeleteChoice::HardLink:
+        return ReplaceSummaryTail(ReplaceWay::HardLink);
+    case DeleteChoice::SharedData:
+        return ReplaceSummaryTail(ReplaceWay::SharedData);
+    default:
+        return " files was deleted.";
+    }
 }
 
 QString EveryCopyWarning(int32_t groups) {

@@ -17,6 +17,9 @@ ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, Acti
 // record: ResultList index of the selected row, -1 for none. True when the file went.
 bool DeleteOneFile(SearchState& state, int32_t record, MessagePrompter& prompter);
 
+// The end of the summary after "N of M" for the choice.
+const char* DeleteSummaryTail(DeleteChoice choice);
+
 // The delete dialog's red line; empty for 0.
 QString EveryCopyWarning(int32_t groups);
 

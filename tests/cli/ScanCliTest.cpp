@@ -365,4 +365,29 @@ TEST(ScanCli, InterruptEndsCleanlyWithStatus130) {
     }
 }
 
+// The act through the real program: the lines on standard output instead of the list, the
+// summary as the last line of standard error, and the exit status of a bad combination.
+TEST(ScanCli, ActPrintsWhatItDidAndRefusesBadCombinations) {
+    TempTree tree;
+    tree.File("k/a", "same");
+    tree.File("d/a", "same");
+    tree.File("d/b", "other");
+    const std::string r = tree.Root();
+    const ScanResult linked = Scan({"--keep", Q(r + "k"), "--act", "link", Q(r + "d")});
+    EXPECT_EQ(linked.Exit, 0) << linked.Err;
+    EXPECT_EQ(linked.Out, "link\t" + r + "d/a\t" + r + "k/a\n");
+    EXPECT_TRUE(linked.Err.ends_with("\n1 of 1 files were replaced by hard links.\n"))
+        << linked.Err;
+    struct stat kept {
+    }, copy{};
+    stat((r + "k/a").c_str(), &kept);
+    stat((r + "d/a").c_str(), &copy);
+    EXPECT_EQ(kept.st_ino, copy.st_ino);
+
+    const ScanResult bad = Scan({"--dry-run", Q(r + "d")});
+    EXPECT_EQ(bad.Exit, 2);
+    EXPECT_EQ(bad.Out, "");
+    EXPECT_EQ(bad.Err.rfind("pellmora-scan: option --dry-run needs --act\nusage: ", 0), 0u);
+}
+
 } // namespace
