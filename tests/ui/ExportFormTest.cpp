@@ -123,7 +123,7 @@ TEST(ExportForm, TheWindowExportsItsSortedViewThroughTheDialog) {
     QFile file(name);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(),
-              tree.Path("b/alpha.txt") + "\r\n" + tree.Path("a/zeta.txt") + "\r\n");
+              tree.Path("b/alpha.txt") + "\n" + tree.Path("a/zeta.txt") + "\n");
     ASSERT_EQ(prompter.Prompts.size(), 1u);
     EXPECT_EQ(prompter.Prompts[0].Text, "Export complete.");
 }
