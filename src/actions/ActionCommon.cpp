@@ -1,9 +1,12 @@
 #include "actions/ActionCommon.h"
 
 #include "model/NativeText.h"
+#include "platform/ContentFile.h"
 #include "platform/FileOperations.h"
 
 #include <QFile>
+
+#include <cerrno>
 
 namespace pellmora {
 
@@ -71,7 +74,16 @@ QString CannotActText(const char* verb, const TFileInfoType& file, const QString
 }
 
 QString ErrorCodeText(int error) {
-    return QStringLiteral("Error code: ") + QString::number(static_cast<unsigned>(error));
+    return QStringLiteral("Error code: ") + QString::number(static_cast<unsigned>(error)) +
+           QStringLiteral(" (") + QString::fromLocal8Bit(SystemErrorText(error)) + QLatin1Char(')');
+}
+
+// The kernel answers a request to share extents on a file system without them in any of three
+// ways; to the user they all mean the same.
+QString ShareErrorText(int error) {
+    if (error == EOPNOTSUPP || error == ENOTTY || error == EINVAL)
+        return QStringLiteral("This file system cannot share data between files (copy-on-write).");
+    return ErrorCodeText(error);
 }
 
 QString SummaryText(int32_t done, int32_t selected, const char* tail) {

@@ -35,7 +35,7 @@ std::optional<QString> Replace(const TFileInfoType& file, const std::string& pat
     const ShareResult shared = ShareDataFrom(keptPath, path);
     if (shared.Differs)
         return CannotReplaceText(file, QStringLiteral("The contents differ from the kept copy."));
-    if (shared.Error) return CannotReplaceText(file, ErrorCodeText(shared.Error));
+    if (shared.Error) return CannotReplaceText(file, ShareErrorText(shared.Error));
     return std::nullopt;
 }
 
