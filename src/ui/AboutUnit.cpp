@@ -1,5 +1,6 @@
 #include "ui/AboutUnit.h"
 
+#include "actions/ShellActions.h"
 #include "model/ui/DialogFrame.h"
 
 #include <QEvent>
@@ -33,8 +34,8 @@ QLabel* MakeBanner(QWidget* parent) {
 
 } // namespace
 
-TAboutForm::TAboutForm(UrlOpener opener, QWidget* parent)
-    : QDialog(parent), opener_(std::move(opener)) {
+TAboutForm::TAboutForm(MessagePrompter& prompter, UrlOpener opener, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), opener_(std::move(opener)) {
     SetUpDialog(*this, "AboutForm", QStringLiteral("About Pellmora"), QSize(406, 305));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 8);
@@ -69,11 +70,11 @@ void TAboutForm::OKButtonClick() {
 }
 
 void TAboutForm::SiteLabelClick() {
-    opener_(ProductPageUrl(QStringLiteral("index.html")));
+    OpenOrSay(opener_, ProductPageUrl(QStringLiteral("index.html")), prompter_);
 }
 
 void TAboutForm::Label3Click() {
-    opener_(SupportMailUrl());
+    OpenOrSay(opener_, SupportMailUrl(), prompter_);
 }
 
 void TAboutForm::showEvent(QShowEvent* event) {

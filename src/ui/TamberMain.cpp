@@ -1,5 +1,6 @@
 #include "ui/TamberMain.h"
 
+#include "actions/ShellActions.h"
 #include "model/TextFormats.h"
 #include "model/ui/DialogFrame.h"
 #include "platform/ChecksumCache.h"
@@ -355,15 +356,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // ---- Frame buttons and links ----
 
 void TMainForm::HelpButtonClick() {
-    opener_(ProductPageUrl(QStringLiteral("help.html")));
+    OpenOrSay(opener_, ProductPageUrl(QStringLiteral("help.html")), prompter_);
 }
 
 void TMainForm::UpdateButtonClick() {
-    opener_(ProductPageUrl(QStringLiteral("index.html")));
+    OpenOrSay(opener_, ProductPageUrl(QStringLiteral("index.html")), prompter_);
 }
 
 void TMainForm::HTMLabel5Click() {
-    opener_(ProductPageUrl(QStringLiteral("donation.html")));
+    OpenOrSay(opener_, ProductPageUrl(QStringLiteral("donation.html")), prompter_);
 }
 
 void TMainForm::AboutButtonClick() {

@@ -100,7 +100,7 @@ class ExportOnlyActions final : public FileActions {
 
 TEST(ExportForm, TheWindowExportsItsSortedViewThroughTheDialog) {
     RecordingPrompter prompter;
-    TMainForm window{prompter, [](const QUrl&) {}};
+    TMainForm window{prompter, [](const QUrl&) { return true; }};
     TExportForm dialog;
     ExportOnlyActions actions(dialog, prompter);
     window.AttachFileActions(actions);

@@ -52,7 +52,11 @@ const QStringList LockedOrder = {"IncludeTypeLabel",
 struct MainFormTest : ::testing::Test {
     RecordingPrompter prompter;
     std::vector<QUrl> opened;
-    TMainForm form{prompter, [this](const QUrl& url) { opened.push_back(url); }};
+    bool opens = true; // whether the desktop has a program for what is opened
+    TMainForm form{prompter, [this](const QUrl& url) {
+                       opened.push_back(url);
+                       return opens;
+                   }};
 
     template <typename W = QWidget> W* Get(const char* name) {
         W* w = form.findChild<W*>(QString::fromLatin1(name));
@@ -321,6 +325,15 @@ TEST_F(MainFormTest, FrameLinksOpenTheShippedPages) {
     EXPECT_TRUE(opened[0].toLocalFile().endsWith("/help.html"));
     EXPECT_TRUE(opened[1].toLocalFile().endsWith("/index.html"));
     EXPECT_TRUE(opened[2].toLocalFile().endsWith("/donation.html"));
+    EXPECT_TRUE(prompter.Prompts.empty());
+
+    // A desktop without a browser: the page is named in an error box.
+    opens = false;
+    QTest::mouseClick(Get<QPushButton>("HelpButton"), Qt::LeftButton);
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Kind, PromptKind::Error);
+    EXPECT_EQ(prompter.Prompts[0].Text,
+              "No program is set up to open \"" + opened[3].toLocalFile() + "\".");
 }
 
 } // namespace

@@ -36,7 +36,7 @@ const QColor LightGreen(0xC0, 0xDC, 0xC0);
 struct ResultsViewTest : ::testing::Test {
     RecordingPrompter prompter;
     test::RecordingActions actions;
-    TMainForm form{prompter, [](const QUrl&) {}};
+    TMainForm form{prompter, [](const QUrl&) { return true; }};
     QTableView* list = form.findChild<QTableView*>("AdvListView1");
     QAbstractItemModel* model = list->model();
     QAbstractItemModelTester tester{model, QAbstractItemModelTester::FailureReportingMode::Fatal};

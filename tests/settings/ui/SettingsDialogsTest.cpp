@@ -242,7 +242,7 @@ struct WindowSettingsTest : ::testing::Test {
 
     std::unique_ptr<TMainForm> Window() {
         return std::make_unique<TMainForm>(
-            prompter, [](const QUrl&) {}, nullptr, location);
+            prompter, [](const QUrl&) { return true; }, nullptr, location);
     }
 };
 
