@@ -49,9 +49,7 @@ TAboutForm::TAboutForm(MessagePrompter& prompter, UrlOpener opener, QWidget* par
     layout->addWidget(SiteLabel);
     layout->addWidget(Label3);
     layout->addStretch();
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setAccessibleName(QStringLiteral("OK"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&OK"));
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &TAboutForm::OKButtonClick);
     layout->addWidget(OKButton, 0, Qt::AlignHCenter);
@@ -59,7 +57,7 @@ TAboutForm::TAboutForm(MessagePrompter& prompter, UrlOpener opener, QWidget* par
 
 QLabel* TAboutForm::MakeLink(const char* name, const QString& text) {
     QLabel* link = MakeLabel(this, name, text);
-    link->setStyleSheet(QStringLiteral("color: #0000FF; text-decoration: underline;"));
+    link->setStyleSheet(QStringLiteral("color: palette(link); text-decoration: underline;"));
     link->setCursor(Qt::PointingHandCursor);
     link->installEventFilter(this);
     return link;

@@ -111,7 +111,7 @@ void TMainForm::RunSearch() {
         TimeSlicedPump pump([] { QCoreApplication::processEvents(); }, pumpSliceMs_);
         SearchStart(State, inputs, *this, [&pump] { pump(); });
     } catch (const std::exception& e) {
-        if (StartButton->text() != QLatin1String("Start")) {
+        if (StartButton->accessibleName() != QLatin1String("Start")) {
             State.StopFlag = 1;
             PrepareToStop();
         }
@@ -158,8 +158,7 @@ void TMainForm::PrepareToStart() {
     SelectedTextout->setText(QStringLiteral("0 / 0 MB"));
     for (QWidget* control : lockedControls_)
         control->setEnabled(false);
-    StartButton->setText(QStringLiteral("Stop"));
-    StartButton->setAccessibleName(QStringLiteral("Stop"));
+    SetCaption(StartButton, QStringLiteral("S&top"));
     QThread::msleep(100);
 }
 
@@ -174,8 +173,7 @@ void TMainForm::PrepareToStop() {
         if (control == MaxSizeCheck) MaxSizeCheckClick();
     }
     State.StopFlag = 1;
-    StartButton->setText(QStringLiteral("Start"));
-    StartButton->setAccessibleName(QStringLiteral("Start"));
+    SetCaption(StartButton, QStringLiteral("S&tart"));
 }
 
 void TMainForm::SetTimerEnabled(bool enabled) {
@@ -322,10 +320,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Window life ----
 
+// The controls' sizes are final once they are polished, just before the window first shows.
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    FitDesignSizes();
     ApplyOuterSizes();
     if (centred_) return;
+    FitColumnWidths();
     centred_ = true;
     CentreOnScreen(*this);
 }

@@ -156,13 +156,16 @@ class TMainForm : public QMainWindow, public SearchView {
     // Construction of the bands (TamberMainLayout.cpp).
     void BuildWindow();
     void ApplyOuterSizes();
+    void FitDesignSizes();
     QWidget* BuildStep1Band();
     QWidget* BuildOptionsBand();
     QWidget* BuildSearchBand();
     QWidget* BuildStatisticsBand();
     QWidget* BuildStep3Band();
     void BuildStatusBar();
+    void FitColumnWidths();
     void BuildPopupMenu();
+    void ShowListKeys();
     void ConnectControls();
     void ListLockedControls();
     void ConnectSettingsControls();
@@ -185,6 +188,7 @@ class TMainForm : public QMainWindow, public SearchView {
     bool closePending_ = false;
     bool centred_ = false;
     QSize appliedFrame_;
+    QSize appliedContent_;
     QSize startClientSize_;
     int sortColumn_ = -1;
     uint8_t sortDirection_ = 0;

@@ -37,9 +37,9 @@ TEST(ExportForm, ControlsCaptionsAndTheSaveDialog) {
     EXPECT_EQ(form.windowTitle(), "Export List of Duplicates to External File");
     EXPECT_EQ(form.Label1->text(), "Export List of Files to HTML Document/TXT File");
     EXPECT_EQ(form.Label2->text(), "Hint: sort order affects the output list");
-    EXPECT_EQ(form.SelectFileButton->text(), "Browse");
-    EXPECT_EQ(form.OKButton->text(), "OK");
-    EXPECT_EQ(form.CancelButton->text(), "Cancel");
+    EXPECT_EQ(form.SelectFileButton->text(), "&Browse");
+    EXPECT_EQ(form.OKButton->text(), "&OK");
+    EXPECT_EQ(form.CancelButton->text(), "&Cancel");
     EXPECT_EQ(form.FileEdit->text(), "");
     for (const char* name : {"Label1", "FileEdit", "SelectFileButton", "Label2", "OKButton",
                              "CancelButton", "SaveDialog1"})

@@ -62,6 +62,8 @@ TEST(SettingsFormTest, ShowsAndTakesBackTheValues) {
     form.CompareMode = 1;
     form.CacheEnabled = true;
     form.FormShow();
+    EXPECT_EQ(Child<QRadioButton>(form, "CRCRadioButton")->text(),
+              "CRC32 + XXH3-128 Checksums + FileSize");
     EXPECT_TRUE(Child<QCheckBox>(form, "CacheCheckBox")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>(form, "SaveProgramStateCheck")->isChecked());
     EXPECT_TRUE(Child<QRadioButton>(form, "ByteByByteRadioButton")->isChecked());
