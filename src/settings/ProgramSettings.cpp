@@ -17,6 +17,7 @@ const QString Exclude = QStringLiteral("Exclude Files");
 const QString FileSize = QStringLiteral("FileSize Options");
 const QString Directories = QStringLiteral("Directories");
 const QString Cache = QStringLiteral("Checksum Cache");
+const QString Window = QStringLiteral("Window");
 // No value can hold a line break, so this default tells a missing key from an empty one.
 const QString Missing = QStringLiteral("\n");
 
@@ -73,6 +74,25 @@ void WriteDirectories(TCustomIniFile& ini, const TStringArr& directories) {
     ini.WriteHexStream(Directories, QStringLiteral("Lines"), stream);
 }
 
+WindowPlacement ReadWindow(TCustomIniFile& ini) {
+    WindowPlacement window;
+    window.Left = ini.ReadNumber(Window, QStringLiteral("Left"), 0);
+    window.Top = ini.ReadNumber(Window, QStringLiteral("Top"), 0);
+    window.Width = ini.ReadNumber(Window, QStringLiteral("Width"), 0);
+    window.Height = ini.ReadNumber(Window, QStringLiteral("Height"), 0);
+    window.Maximized = ini.ReadFlag(Window, QStringLiteral("Maximized"), false);
+    return window;
+}
+
+void WriteWindow(TCustomIniFile& ini, const WindowPlacement& window) {
+    if (!window.Known()) return;
+    ini.WriteNumber(Window, QStringLiteral("Left"), window.Left);
+    ini.WriteNumber(Window, QStringLiteral("Top"), window.Top);
+    ini.WriteNumber(Window, QStringLiteral("Width"), window.Width);
+    ini.WriteNumber(Window, QStringLiteral("Height"), window.Height);
+    ini.WriteFlag(Window, QStringLiteral("Maximized"), window.Maximized);
+}
+
 } // namespace
 
 void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings) {
@@ -89,6 +109,7 @@ void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings) {
     ReadSizeLimit(ini, MaxKeys, o.MaxSize, locale);
     o.Directories = ReadDirectories(ini);
     settings.CacheEnabled = ini.ReadFlag(Cache, QStringLiteral("Enabled"), false);
+    settings.Window = ReadWindow(ini);
 }
 
 void WriteProgramSettings(TCustomIniFile& ini, const ProgramSettings& settings) {
@@ -105,6 +126,7 @@ void WriteProgramSettings(TCustomIniFile& ini, const ProgramSettings& settings) 
     WriteSizeLimit(ini, MaxKeys, o.MaxSize, locale);
     WriteDirectories(ini, o.Directories);
     ini.WriteFlag(Cache, QStringLiteral("Enabled"), settings.CacheEnabled);
+    WriteWindow(ini, settings.Window);
 }
 
 void LoadProgramSettings(const QString& path, ProgramSettings& settings, const QLocale& locale) {

@@ -325,10 +325,10 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FitDesignSizes();
     ApplyOuterSizes();
-    if (centred_) return;
+    if (shown_) return;
+    shown_ = true;
     FitColumnWidths();
-    centred_ = true;
-    CentreOnScreen(*this);
+    if (!placed_) CentreOnScreen(*this);
 }
 
 // A window manager reparents the window into its frame after it is mapped; a move follows.

@@ -186,7 +186,8 @@ class TMainForm : public QMainWindow, public SearchView {
     QList<QWidget*> lockedControls_;
     qint64 pumpSliceMs_ = TimeSlicedPump::DefaultSliceMs;
     bool closePending_ = false;
-    bool centred_ = false;
+    bool shown_ = false;  // shown once: the sizes that need polished controls are fitted
+    bool placed_ = false; // put where the last run left it, rather than centred
     QSize appliedFrame_;
     QSize appliedContent_;
     QSize startClientSize_;

@@ -58,10 +58,16 @@ TEST_F(ProgramSettingsTest, EveryOptionComesBack) {
     settings.Options.MaxSize = {false, "700", SizeUnit::B};
     settings.Options.Directories = {"/home/u/Fotos/", "/tmp/\xE9t\xE9/", "/"};
     settings.CacheEnabled = true;
+    settings.Window = {-20, 35, 1000, 700, true};
     ASSERT_EQ(StoreProgramSettings(path, settings, c), "");
+    EXPECT_TRUE(
+        Stored().ends_with("[Window]\nLeft=-20\nTop=35\nWidth=1000\nHeight=700\nMaximized=1\n"));
     ProgramSettings back;
     LoadProgramSettings(path, back, c);
     EXPECT_TRUE(back.CacheEnabled);
+    EXPECT_EQ(std::tie(back.Window.Left, back.Window.Top, back.Window.Width, back.Window.Height,
+                       back.Window.Maximized),
+              std::make_tuple(-20, 35, 1000, 700, true));
     EXPECT_EQ(back.CompareMode, 1);
     EXPECT_EQ(back.Options.MaskText, "*.jpg|*.txt");
     EXPECT_FALSE(back.Options.ExcludeZero);
