@@ -39,6 +39,18 @@ namespace pellmora {
 
 namespace {
 
+bool IsLeftClick(const QEvent* event) {
+    return event->type() == QEvent::MouseButtonRelease &&
+           static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
+}
+
+// Enter or Space on a focused link.
+bool IsActivationKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
 SizeLimitInput SizeLimit(const QCheckBox* check, const QLineEdit* edit, const QComboBox* box) {
     SizeLimitInput limit;
     limit.Checked = check->isChecked();
@@ -310,8 +322,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == DirectoriesListBox->viewport() && DirectoryListEvent(event)) return true;
     if (ResultsListEvent(watched, event)) return true;
-    if (watched == HTMLabel5 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched == HTMLabel5 && (IsLeftClick(event) || IsActivationKey(event))) {
         HTMLabel5Click();
         return true;
     }
