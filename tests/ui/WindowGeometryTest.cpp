@@ -1,8 +1,8 @@
-// The main window comes back where it stood, on a screen that is still there.
+// The main window comes back where it stood, on a screen that is still there (the round trip
+// through the settings file is in the window's settings tests).
 
 #include "ui/WindowGeometry.h"
 
-#include <QMainWindow>
 #include <gtest/gtest.h>
 
 using namespace pellmora;
@@ -25,18 +25,6 @@ TEST(WindowGeometry, APlaceIsKeptOnItsScreenOrBroughtBackOntoOne) {
     for (const auto& c : cases)
         EXPECT_EQ(OnExistingScreen(c.Stored, {left, right}), c.Placed) << c.Stored.x();
     EXPECT_EQ(OnExistingScreen({5, 5, 10, 10}, {}), QRect(5, 5, 10, 10));
-}
-
-TEST(WindowGeometry, APlacementComesBackAsItWasTaken) {
-    QMainWindow window;
-    EXPECT_FALSE(RestorePlacement(window, {}));
-    const WindowPlacement stored{30, 40, 500, 400, false};
-    ASSERT_TRUE(RestorePlacement(window, stored));
-    const WindowPlacement back = PlacementOf(window);
-    EXPECT_EQ(QRect(back.Left, back.Top, back.Width, back.Height), QRect(30, 40, 500, 400));
-    EXPECT_FALSE(back.Maximized);
-    ASSERT_TRUE(RestorePlacement(window, {30, 40, 500, 400, true}));
-    EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
 }
 
 } // namespace
