@@ -14,6 +14,7 @@
 
 #include <QFile>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -104,6 +105,9 @@ int Act(SearchState& state, const cli::ScanOptions& options, SearchOutcome outco
 
 int main(int argc, char** argv) {
     InstallInterruptHandler();
+    // The report is written in the character set of the user's locale; numbers and messages
+    // keep the C locale's forms, which scripts parse.
+    std::setlocale(LC_CTYPE, "");
     const LocaleContext locale(QLocale::system());
     std::string error;
     const auto options =

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <cerrno>
 
+#include <cerrno>
+
 namespace pellmora {
 
 bool IsSelected(const TFileInfoType& file) {
@@ -91,7 +93,16 @@ QString CannotActText(const char* verb, const TFileInfoType& file, const QString
 }
 
 QString ErrorCodeText(int error) {
-    return QStringLiteral("Error code: ") + QString::number(static_cast<unsigned>(error));
+    return QStringLiteral("Error code: ") + QString::number(static_cast<unsigned>(error)) +
+           QStringLiteral(" (") + QString::fromLocal8Bit(SystemErrorText(error)) + QLatin1Char(')');
+}
+
+// The kernel answers a request to share extents on a file system without them in any of three
+// ways; to the user they all mean the same.
+QString ShareErrorText(int error) {
+    if (error == EOPNOTSUPP || error == ENOTTY || error == EINVAL)
+        return QStringLiteral("This file system cannot share data between files (copy-on-write).");
+    return ErrorCodeText(error);
 }
 
 QString ChangedText() {

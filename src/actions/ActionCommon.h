@@ -77,10 +77,14 @@ std::optional<std::string> NativeText(const QString& text);
 QString CannotFindText(const TFileInfoType& file);
 // "Cannot <verb> file \"name\"" + "\n\r" + reason.
 QString CannotActText(const char* verb, const TFileInfoType& file, const QString& reason);
+// "Error code: N (" + the system's text for N + ")".
 QString ErrorCodeText(int error);
 // "The file was changed after the search."
 QString ChangedText();
 
+// Why a file could not share a kept copy's data: a file system without shared extents is named
+// as such, any other failure as ErrorCodeText.
+QString ShareErrorText(int error);
 // done + " of " + SelectedCount + tail.
 QString SummaryText(int32_t done, int32_t selected, const char* tail);
 // text + count + " file?" or " files?".

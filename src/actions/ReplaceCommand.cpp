@@ -63,6 +63,9 @@ StepOutcome ShareWithKept(SearchState& state, const std::vector<int32_t>& candid
     }
     if (shared.Differs)
         return CannotReplace(file, QStringLiteral("The contents differ from the kept copy."));
+    // A file system without shared extents is named as such, in the window and on the command line.
+    const QString reason = ShareErrorText(shared.Error);
+    if (reason != ErrorCodeText(shared.Error)) return CannotReplace(file, reason);
     return StepFailedWith("replace", file, shared.Error);
 }
 
