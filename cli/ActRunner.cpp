@@ -7,17 +7,6 @@ namespace pellmora::cli {
 
 namespace {
 
-class AnswerChoice final : public DeleteDialog {
-  public:
-    explicit AnswerChoice(DeleteChoice choice) : choice_(choice) {}
-    void ShowModal(DialogExchange& exchange, int32_t) override {
-        exchange.DialogChoice = static_cast<uint8_t>(choice_);
-    }
-
-  private:
-    DeleteChoice choice_;
-};
-
 // Failures are reported file by file already; the summary is the one text left to show.
 class SummaryOnly final : public MessagePrompter {
   public:
@@ -46,7 +35,7 @@ void WriteField(std::FILE* out, const std::string& bytes) {
 ActResult RunAct(SearchState& state, const ScanOptions& options, std::FILE* out, std::FILE* err,
                  const std::function<bool()>& stop) {
     TickAllButKeptCopies(state, options.KeepCopy.value_or(KeepCopyRule::First));
-    AnswerChoice dialog(*options.Act);
+    FixedDeleteChoice dialog(*options.Act);
     DialogExchange exchange;
     SummaryOnly prompter(err, options.DryRun);
     int32_t failed = 0;
