@@ -49,6 +49,7 @@ struct Case {
     const char* Err;
     cli::ActResult Result;
     std::vector<const char*> Left; // the paths left afterwards
+    int StopAt = 0;                // Ctrl-C before this file (1 is the first); 0: none
 };
 
 std::string Rooted(std::string text, const std::string& root) {
@@ -60,7 +61,8 @@ std::string Rooted(std::string text, const std::string& root) {
 #define NoSharing "This file system cannot share data between files (copy-on-write)."
 
 TEST(ActRunner, EveryActRuleAndFailureThroughTheEngine) {
-    const cli::ActResult Done = cli::ActResult::AllDone, Failed = cli::ActResult::SomeFailed;
+    const cli::ActResult Done = cli::ActResult::AllDone, Failed = cli::ActResult::SomeFailed,
+                         Stopped = cli::ActResult::Stopped;
     const Case cases[] = {
         {"trash, the first copy stays",
          {"--act", "trash"},
@@ -122,6 +124,15 @@ TEST(ActRunner, EveryActRuleAndFailureThroughTheEngine) {
          "1 of 3 files was deleted.\n",
          Failed,
          {"x/a", "x/b", "y/a", "z/a"}},
+        {"Ctrl-C after the first file",
+         {"--act", "delete"},
+         false,
+         "",
+         "delete\t<r>y/b\t<r>x/b\n",
+         "1 of 3 files was deleted.\n",
+         Stopped,
+         {"x/a", "x/b", "y/a", "z/a"},
+         2},
         {"a file system that cannot share data",
          {"--act", "share"},
          false,
@@ -158,11 +169,10 @@ TEST(ActRunner, EveryActRuleAndFailureThroughTheEngine) {
         SearchStart(state, options->Inputs, view, [] {});
 
         Captured out, err;
-        bool changed = false;
+        int asked = 0;
         const auto change = [&] {
-            if (!changed && *c.Changed) tree.File(c.Changed, c.Changed[2] == 'a' ? "EDIT" : "");
-            changed = true;
-            return false;
+            if (++asked == 1 && *c.Changed) tree.File(c.Changed, "EDIT");
+            return asked == c.StopAt;
         };
         EXPECT_EQ(cli::RunAct(state, *options, out.File(), err.File(), change), c.Result);
         EXPECT_EQ(out.Text(), Rooted(c.Out, tree.Root()));
