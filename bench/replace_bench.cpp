@@ -17,17 +17,6 @@ namespace {
 
 using namespace pellmora;
 
-class Answer final : public DeleteDialog {
-  public:
-    explicit Answer(DeleteChoice choice) : choice_(choice) {}
-    void ShowModal(DialogExchange& exchange, int32_t) override {
-        exchange.DialogChoice = static_cast<uint8_t>(choice_);
-    }
-
-  private:
-    DeleteChoice choice_;
-};
-
 // Goes on after every failure and keeps the last text, the summary.
 class Counting final : public MessagePrompter {
   public:
@@ -81,7 +70,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     SearchState state = Listed(argv[1]);
-    Answer dialog(way == "link" ? DeleteChoice::HardLink : DeleteChoice::SharedData);
+    FixedDeleteChoice dialog(way == "link" ? DeleteChoice::HardLink : DeleteChoice::SharedData);
     DialogExchange exchange;
     Counting prompter;
     ActionParts parts{exchange, prompter};

@@ -121,7 +121,7 @@ class SilentPrompter final : public MessagePrompter {
 // the window adds (the new rows, the remembered file found, selected and scrolled to).
 void BM_WindowColumnClick(benchmark::State& run) {
     SilentPrompter prompter;
-    TMainForm form(prompter, [](const QUrl&) {});
+    TMainForm form(prompter, [](const QUrl&) { return true; });
     form.State = Results();
     form.SetResultRowCount(Entries);
     form.show();

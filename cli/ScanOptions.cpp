@@ -22,8 +22,17 @@ const char* UsageText() {
            "  --skip-folders TEXT     folder masks joined by \"|\", never entered: a folder name\n"
            "                          at any depth, or its full path when the mask holds a \"/\";\n"
            "                          \"*\" and \"?\" never match a \"/\", case counts\n"
+           "  --act trash|delete|link|share\n"
+           "                          after the search, act on every copy but the kept ones:\n"
+           "                          to the trash, deleted for good, a hard link to the kept\n"
+           "                          copy, or the kept copy's data shared; prints\n"
+           "                          \"ACT<TAB>PATH<TAB>KEPT COPY\" per file instead of the list\n"
+           "  --keep-copy first|oldest|newest\n"
+           "                          the copy a group without kept files keeps (default first)\n"
+           "  --dry-run               print what --act would do; change nothing\n"
            "  --format text|tsv|json  output format (default text)\n"
-           "  --export FILE           also write the report (\".txt\": list of paths, else HTML)\n"
+           "  --export FILE           also write the report (\".txt\": list of paths, else HTML),\n"
+           "                          in the locale's character set, LF line ends\n"
            "  --cache                 remember checksums between searches (~/.cache/Pellmora/)\n"
            "  --cache-file FILE       remember them in FILE instead (implies --cache)\n"
            "  --cache-clear           empty the store first; without a DIR, only that\n"
@@ -62,6 +71,43 @@ bool ParseFormat(const std::string& text, OutputFormat& format) {
     else
         return false;
     return true;
+}
+
+bool ParseAct(const std::string& text, ScanOptions& options) {
+    static const std::pair<const char*, DeleteChoice> acts[] = {
+        {"trash", DeleteChoice::Trash},
+        {"delete", DeleteChoice::WithoutBackup},
+        {"link", DeleteChoice::HardLink},
+        {"share", DeleteChoice::SharedData}};
+    for (const auto& [word, choice] : acts)
+        if (text == word) {
+            options.Act = choice;
+            options.ActWord = word;
+            return true;
+        }
+    return false;
+}
+
+bool ParseKeepCopy(const std::string& text, ScanOptions& options) {
+    if (text == "first")
+        options.KeepCopy = KeepCopyRule::First;
+    else if (text == "oldest")
+        options.KeepCopy = KeepCopyRule::Oldest;
+    else if (text == "newest")
+        options.KeepCopy = KeepCopyRule::Newest;
+    else
+        return false;
+    return true;
+}
+
+// Options that make sense only together, or not at all together; empty when all is well.
+std::string Contradiction(const ScanOptions& options) {
+    if (options.Inputs.OnlyWithKept && options.Inputs.KeepDirectories.empty())
+        return "option --only-with-kept needs a --keep folder";
+    if (options.DryRun && !options.Act) return "option --dry-run needs --act";
+    if (options.KeepCopy && !options.Act) return "option --keep-copy needs --act";
+    if (options.Act && options.ExportFile) return "options --act and --export exclude each other";
+    return {};
 }
 
 } // namespace
@@ -137,15 +183,27 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args,
             options.CacheFile = v;
         } else if (arg == "--cache-clear") {
             options.CacheClear = true;
+        } else if (arg == "--act") {
+            if (!value(v)) return std::nullopt;
+            if (!ParseAct(v, options)) {
+                error = "invalid act '" + v + "' (trash, delete, link or share)";
+                return std::nullopt;
+            }
+        } else if (arg == "--keep-copy") {
+            if (!value(v)) return std::nullopt;
+            if (!ParseKeepCopy(v, options)) {
+                error = "invalid rule '" + v + "' for --keep-copy (first, oldest or newest)";
+                return std::nullopt;
+            }
+        } else if (arg == "--dry-run") {
+            options.DryRun = true;
         } else {
             error = "unknown option " + arg;
             return std::nullopt;
         }
     }
-    if (options.Inputs.OnlyWithKept && options.Inputs.KeepDirectories.empty()) {
-        error = "option --only-with-kept needs a --keep folder";
-        return std::nullopt;
-    }
+    error = Contradiction(options);
+    if (!error.empty()) return std::nullopt;
     return options;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The command line of pellmora-scan, turned into the same inputs the window's controls give.
 
+#include "actions/DeleteCommand.h"
 #include "model/SearchInputs.h"
+#include "results/SelectionCommands.h"
 
 #include <QLocale>
 
@@ -21,6 +23,10 @@ struct ScanOptions {
     bool Cache = false;                    // --cache, or --cache-file
     std::string CacheFile;                 // --cache-file; empty: the default store
     bool CacheClear = false;               // --cache-clear: empty the store before anything
+    std::optional<DeleteChoice> Act;       // --act: what happens to every copy but the kept ones
+    std::string ActWord;                   // --act's word, as each acted-on line starts
+    std::optional<KeepCopyRule> KeepCopy;  // --keep-copy; first when not given
+    bool DryRun = false;                   // --dry-run: say what --act would do, change nothing
     bool Help = false;
     bool Version = false;
 };

@@ -1,5 +1,6 @@
 // pellmora-scan: the search of the window, without a window.
 
+#include "ActRunner.h"
 #include "ResultPrinter.h"
 #include "ScanOptions.h"
 #include "TerminalView.h"
@@ -13,6 +14,7 @@
 
 #include <QFile>
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -87,10 +89,25 @@ bool PrepareCache(const cli::ScanOptions& options, std::string& file) {
     return cleared;
 }
 
+// Acts only on the groups of a search that finished: a stopped or failed search may have left
+// groups out, and the user asked to stop.
+int Act(SearchState& state, const cli::ScanOptions& options, SearchOutcome outcome,
+        bool folderFailed) {
+    if (outcome == SearchOutcome::Stopped || interrupted) return 130;
+    if (outcome == SearchOutcome::Failed) return 1;
+    const cli::ActResult acted =
+        cli::RunAct(state, options, stdout, stderr, [] { return interrupted != 0; });
+    if (acted == cli::ActResult::Stopped || interrupted) return 130;
+    return acted == cli::ActResult::SomeFailed || folderFailed ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     InstallInterruptHandler();
+    // The report is written in the character set of the user's locale; numbers and messages
+    // keep the C locale's forms, which scripts parse.
+    std::setlocale(LC_CTYPE, "");
     const LocaleContext locale(QLocale::system());
     std::string error;
     const auto options =
@@ -133,6 +150,7 @@ int main(int argc, char** argv) {
     const SearchOutcome outcome = SearchStart(state, options->Inputs, view, pump);
 
     if (outcome == SearchOutcome::Refused) return 1;
+    if (options->Act) return Act(state, *options, outcome, folderFailed);
     cli::PrintResults(state, options->Format, stdout, !options->Inputs.KeepDirectories.empty());
     std::fflush(stdout);
     if (options->ExportFile && !ExportReport(state, *options, view.DuplicateText())) return 1;

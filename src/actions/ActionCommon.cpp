@@ -1,10 +1,14 @@
 #include "actions/ActionCommon.h"
 
 #include "model/NativeText.h"
+#include "platform/ContentFile.h"
 #include "platform/FileOperations.h"
 #include "platform/PinnedFile.h"
 
 #include <QFile>
+#include <cerrno>
+
+#include <cerrno>
 
 namespace pellmora {
 
@@ -37,24 +41,41 @@ void MarkResolved(TFileInfoType& file) {
     file.Resolved = 1;
 }
 
-int32_t VisitSelected(SearchState& state, MessagePrompter& prompter, const FileStep& step) {
+int32_t VisitSelected(SearchState& state, ActionParts& parts, const FileStep& step) {
     int32_t done = 0;
     for (size_t k = 0; k < state.ResultList.size(); ++k) {
         if (!IsSelected(state.ResultList[k])) continue;
+        if (parts.StopRequested && parts.StopRequested()) break;
+        const auto index = static_cast<int32_t>(k);
         const std::string path = FullPath(state, state.ResultList[k]);
-        const std::optional<QString> failure = FileIsPresent(path)
-                                                   ? step(static_cast<int32_t>(k), path)
-                                                   : CannotFindText(state.ResultList[k]);
-        if (!failure) {
-            MarkResolved(state.ResultList[k]);
+        StepOutcome outcome;
+        if (FileIsPresent(path)) {
+            outcome = step(index, path);
+        } else {
+            outcome.Failure = CannotFindText(state.ResultList[k]);
+            outcome.Reason = QString::fromStdString(SystemErrorText(ENOENT));
+        }
+        if (parts.Observer) parts.Observer(index, outcome);
+        if (!outcome.Failure) {
+            if (!parts.DryRun) MarkResolved(state.ResultList[k]);
             ++done;
             continue;
         }
-        const PromptButton answer =
-            prompter.Prompt(PromptKind::Error, *failure, {PromptButton::Ok, PromptButton::Abort});
+        const PromptButton answer = parts.Prompter.Prompt(PromptKind::Error, *outcome.Failure,
+                                                          {PromptButton::Ok, PromptButton::Abort});
         if (answer == PromptButton::Abort) break;
     }
     return done;
+}
+
+StepOutcome StepFailed(const char* verb, const TFileInfoType& file, const QString& reason) {
+    return {CannotActText(verb, file, reason), reason, -1};
+}
+
+StepOutcome StepFailedWith(const char* verb, const TFileInfoType& file, int error) {
+    if (error == ChangedSinceListed) return StepFailed(verb, file, ChangedText());
+    return {CannotActText(verb, file, ErrorCodeText(error)),
+            QString::fromStdString(SystemErrorText(error)), -1};
 }
 
 std::optional<std::string> NativeText(const QString& text) {
@@ -72,15 +93,20 @@ QString CannotActText(const char* verb, const TFileInfoType& file, const QString
 }
 
 QString ErrorCodeText(int error) {
-    return QStringLiteral("Error code: ") + QString::number(static_cast<unsigned>(error));
+    return QStringLiteral("Error code: ") + QString::number(static_cast<unsigned>(error)) +
+           QStringLiteral(" (") + QString::fromLocal8Bit(SystemErrorText(error)) + QLatin1Char(')');
+}
+
+// The kernel answers a request to share extents on a file system without them in any of three
+// ways; to the user they all mean the same.
+QString ShareErrorText(int error) {
+    if (error == EOPNOTSUPP || error == ENOTTY || error == EINVAL)
+        return QStringLiteral("This file system cannot share data between files (copy-on-write).");
+    return ErrorCodeText(error);
 }
 
 QString ChangedText() {
     return QStringLiteral("The file was changed after the search.");
-}
-
-QString FailureReason(int error) {
-    return error == ChangedSinceListed ? ChangedText() : ErrorCodeText(error);
 }
 
 QString SummaryText(int32_t done, int32_t selected, const char* tail) {

@@ -14,9 +14,24 @@
 
 namespace pellmora {
 
+// What one step did to one file: nothing failed, or the failure prompt's text and the reason
+// alone (for a front that names the path itself); and the copy that holds the file's data now,
+// where one does.
+struct StepOutcome {
+    std::optional<QString> Failure;
+    QString Reason;
+    int32_t KeptCopy = -1; // ResultList index
+};
+
 struct ActionParts {
     DialogExchange& Exchange;
     MessagePrompter& Prompter;
+    // For a front that reports each file (pellmora-scan): told of every step, in order.
+    std::function<void(int32_t index, const StepOutcome& outcome)> Observer = {};
+    // Asked before each file; true ends the visit there, as "Abort" would.
+    std::function<bool()> StopRequested = {};
+    // Every check, no act: each step tells what it would do, and nothing changes.
+    bool DryRun = false;
 };
 
 // NotOffered: too short a list or nothing ticked; Refused: the dialog's answer was unusable.
@@ -43,12 +58,18 @@ std::optional<ActionOutcome> ConfirmSelection(const SearchState& state, DialogEx
 // The entry transition of a file acted on.
 void MarkResolved(TFileInfoType& file);
 
-// One step on one present file at path: nothing on success, else the failure prompt's text.
-using FileStep = std::function<std::optional<QString>(int32_t index, const std::string& path)>;
+// One step on one present file at path.
+using FileStep = std::function<StepOutcome(int32_t index, const std::string& path)>;
 
 // Visits the selected entries in ResultList order; a file that is gone gets the "Cannot find
-// file" prompt, a failed step its own; "Abort" ends the visit. Returns the count done.
-int32_t VisitSelected(SearchState& state, MessagePrompter& prompter, const FileStep& step);
+// file" prompt, a failed step its own; "Abort" ends the visit, and so does a stop request.
+// Returns the count done (that would be done, in a dry run, where nothing is marked resolved).
+int32_t VisitSelected(SearchState& state, ActionParts& parts, const FileStep& step);
+
+// A failed step: "Cannot <verb> file \"name\"" + "\n\r" + reason for the prompt.
+StepOutcome StepFailed(const char* verb, const TFileInfoType& file, const QString& reason);
+// The same for an errno: the error code in the prompt, the system's text as the reason alone.
+StepOutcome StepFailedWith(const char* verb, const TFileInfoType& file, int error);
 
 // The native bytes of a typed path or name; nothing when it holds a NUL, which no path can.
 std::optional<std::string> NativeText(const QString& text);
@@ -56,11 +77,14 @@ std::optional<std::string> NativeText(const QString& text);
 QString CannotFindText(const TFileInfoType& file);
 // "Cannot <verb> file \"name\"" + "\n\r" + reason.
 QString CannotActText(const char* verb, const TFileInfoType& file, const QString& reason);
+// "Error code: N (" + the system's text for N + ")".
 QString ErrorCodeText(int error);
 // "The file was changed after the search."
 QString ChangedText();
-// The reason for a failed step's errno: ChangedText for a file that is no longer the listed one.
-QString FailureReason(int error);
+
+// Why a file could not share a kept copy's data: a file system without shared extents is named
+// as such, any other failure as ErrorCodeText.
+QString ShareErrorText(int error);
 // done + " of " + SelectedCount + tail.
 QString SummaryText(int32_t done, int32_t selected, const char* tail);
 // text + count + " file?" or " files?".

@@ -15,53 +15,62 @@ QString CannotDeleteText(const TFileInfoType& file, const QString& reason) {
     return CannotActText("delete", file, reason);
 }
 
-// Whether one of the copies that stay holds the pinned file's very bytes: the copy that a
-// delete for good leaves as the only one.
-std::optional<QString> CompareWithStaying(SearchState& state, const CopyGuard& guard, int32_t index,
-                                          const PinnedFile& ticked) {
+StepOutcome CannotDelete(const TFileInfoType& file, const QString& reason) {
+    return StepFailed("delete", file, reason);
+}
+
+// The copy among those that stay that holds the pinned file's very bytes: the one a delete for
+// good leaves as the only copy.
+StepOutcome CompareWithStaying(SearchState& state, const CopyGuard& guard, int32_t index,
+                               const PinnedFile& ticked) {
     const TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
-    const std::vector<int32_t> staying = guard.UnchangedCopies(index, KeptCopies::Unticked);
-    for (int32_t other : staying) {
+    for (int32_t other : guard.UnchangedCopies(index, KeptCopies::Unticked)) {
         const TFileInfoType& copy = state.ResultList[static_cast<size_t>(other)];
         const PinnedFile kept(FullPath(state, copy), VersionOf(copy));
         bool equal = false;
         if (!kept.Pinned()) continue;
         if (const int error = CompareContents(kept, ticked, equal))
-            return CannotDeleteText(file, ErrorCodeText(error));
-        if (equal) return std::nullopt;
-        return CannotDeleteText(file, ChangedText());
+            return StepFailedWith("delete", file, error);
+        if (equal) return {std::nullopt, {}, other};
+        return CannotDelete(file, ChangedText());
     }
-    return CannotDeleteText(file, QStringLiteral("No unchanged copy of it is left."));
+    return CannotDelete(file, QStringLiteral("No unchanged copy of it is left."));
 }
 
 // Where no unticked copy was left (the user was warned), only the file's own identity counts.
-std::optional<QString> DeleteForGood(SearchState& state, const CopyGuard& guard, int32_t index,
-                                     const std::string& path) {
+StepOutcome DeleteForGood(SearchState& state, const CopyGuard& guard, int32_t index,
+                          const std::string& path, bool dryRun) {
     TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
     PinnedFile ticked(path, VersionOf(file));
-    if (!ticked.Pinned()) return CannotDeleteText(file, FailureReason(ticked.Error()));
+    if (!ticked.Pinned()) return StepFailedWith("delete", file, ticked.Error());
+    StepOutcome outcome;
     if (!guard.Staying(index, KeptCopies::Unticked).empty())
-        if (auto refusal = CompareWithStaying(state, guard, index, ticked)) return refusal;
+        outcome = CompareWithStaying(state, guard, index, ticked);
+    if (outcome.Failure || dryRun) return outcome;
     // Cleared in the record as well, even when the delete then fails: the search's attribute is
     // what the user was shown, and it is no longer true.
     if ((file.Attributes & 0x01u) != 0) {
         file.Attributes &= ~0x01u;
         ticked.MakeOwnerWritable(); // a failure shows in the delete that follows
     }
-    if (const int error = DeletePinned(ticked)) return CannotDeleteText(file, FailureReason(error));
-    return std::nullopt;
+    if (const int error = DeletePinned(ticked)) return StepFailedWith("delete", file, error);
+    return outcome;
 }
 
-std::optional<QString> DeleteTicked(SearchState& state, const CopyGuard& guard, DeleteChoice choice,
-                                    int32_t index, const std::string& path) {
-    TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
+StepOutcome DeleteTicked(SearchState& state, const CopyGuard& guard, DeleteChoice choice,
+                         int32_t index, const std::string& path, bool dryRun) {
+    const TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
     if (auto refusal = guard.DeletionRefusal(index, KeptCopies::Unticked))
-        return CannotDeleteText(file, *refusal);
-    if (choice == DeleteChoice::WithoutBackup) return DeleteForGood(state, guard, index, path);
+        return CannotDelete(file, *refusal);
+    if (choice == DeleteChoice::WithoutBackup)
+        return DeleteForGood(state, guard, index, path, dryRun);
     // The trash can give the file back: the identity checked above is enough there.
+    const std::vector<int32_t> staying = guard.UnchangedCopies(index, KeptCopies::Unticked);
+    const StepOutcome done{std::nullopt, {}, staying.empty() ? -1 : staying.front()};
+    if (dryRun) return done;
     if (const int error = ShellFileOperation(path, {}, ShellOperation::Delete).Error)
-        return CannotDeleteText(file, ErrorCodeText(error));
-    return std::nullopt;
+        return StepFailedWith("delete", file, error);
+    return done;
 }
 
 // What the visit does to each ticked file, and how the summary ends.
@@ -70,20 +79,20 @@ struct Batch {
     const char* Tail;
 };
 
-Batch BatchFor(SearchState& state, const CopyGuard& guard, DeleteChoice choice) {
+Batch BatchFor(SearchState& state, const CopyGuard& guard, DeleteChoice choice, bool dryRun) {
     if (choice == DeleteChoice::HardLink || choice == DeleteChoice::SharedData) {
         const ReplaceWay way =
             choice == DeleteChoice::HardLink ? ReplaceWay::HardLink : ReplaceWay::SharedData;
-        return {[&state, &guard, way](int32_t index, const std::string& path) {
-                    return ReplaceTicked(state, guard, way, index, path);
+        return {[&state, &guard, way, dryRun](int32_t index, const std::string& path) {
+                    return ReplaceTicked(state, guard, way, index, path, dryRun);
                 },
-                ReplaceSummaryTail(way)};
+                DeleteSummaryTail(choice)};
     }
     if (choice != DeleteChoice::WithoutBackup) choice = DeleteChoice::Trash;
-    return {[&state, &guard, choice](int32_t index, const std::string& path) {
-                return DeleteTicked(state, guard, choice, index, path);
+    return {[&state, &guard, choice, dryRun](int32_t index, const std::string& path) {
+                return DeleteTicked(state, guard, choice, index, path, dryRun);
             },
-            " files was deleted."};
+            DeleteSummaryTail(choice)};
 }
 
 } // namespace
@@ -94,9 +103,9 @@ ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, Acti
         }))
         return *stop;
     const CopyGuard guard(state);
-    const Batch batch =
-        BatchFor(state, guard, static_cast<DeleteChoice>(parts.Exchange.DialogChoice));
-    const int32_t done = VisitSelected(state, parts.Prompter, batch.Step);
+    const Batch batch = BatchFor(
+        state, guard, static_cast<DeleteChoice>(parts.Exchange.DialogChoice), parts.DryRun);
+    const int32_t done = VisitSelected(state, parts, batch.Step);
     parts.Prompter.Information(SummaryText(done, parts.Exchange.SelectedCount, batch.Tail));
     return {ActionResult::Visited, done};
 }
@@ -127,6 +136,17 @@ bool DeleteOneFile(SearchState& state, int32_t record, MessagePrompter& prompter
     prompter.Information(QStringLiteral("File ") + name +
                          QStringLiteral(" deleted successfully\n\r"));
     return true;
+}
+
+const char* DeleteSummaryTail(DeleteChoice choice) {
+    switch (choice) {
+    case DeleteChoice::HardLink:
+        return ReplaceSummaryTail(ReplaceWay::HardLink);
+    case DeleteChoice::SharedData:
+        return ReplaceSummaryTail(ReplaceWay::SharedData);
+    default:
+        return " files was deleted.";
+    }
 }
 
 QString EveryCopyWarning(int32_t groups) {

@@ -12,10 +12,26 @@ namespace pellmora {
 // DialogChoice of the delete dialog.
 enum class DeleteChoice : uint8_t { Trash = 1, WithoutBackup = 2, HardLink = 3, SharedData = 4 };
 
+// The delete dialog of a front without a window (pellmora-scan, benchmarks): it answers its
+// choice at once.
+class FixedDeleteChoice final : public DeleteDialog {
+  public:
+    explicit FixedDeleteChoice(DeleteChoice choice) : choice_(choice) {}
+    void ShowModal(DialogExchange& exchange, int32_t) override {
+        exchange.DialogChoice = static_cast<uint8_t>(choice_);
+    }
+
+  private:
+    DeleteChoice choice_;
+};
+
 ActionOutcome DeleteSelectedFiles(SearchState& state, DeleteDialog& dialog, ActionParts& parts);
 
 // record: ResultList index of the selected row, -1 for none. True when the file went.
 bool DeleteOneFile(SearchState& state, int32_t record, MessagePrompter& prompter);
+
+// The end of the summary after "N of M" for the choice.
+const char* DeleteSummaryTail(DeleteChoice choice);
 
 // The delete dialog's red line; empty for 0.
 QString EveryCopyWarning(int32_t groups);

@@ -17,14 +17,12 @@ ActionOutcome MoveSelectedFiles(SearchState& state, ActionDialog& dialog, Action
     }
 
     const int32_t done =
-        VisitSelected(state, parts.Prompter,
-                      [&](int32_t index, const std::string& path) -> std::optional<QString> {
-                          const FileOpResult moved =
-                              ShellFileOperation(path, *target, ShellOperation::Move);
-                          if (moved.Ok()) return std::nullopt;
-                          return CannotActText("move", state.ResultList[static_cast<size_t>(index)],
-                                               FailureReason(moved.Error));
-                      });
+        VisitSelected(state, parts, [&](int32_t index, const std::string& path) -> StepOutcome {
+            const FileOpResult moved = ShellFileOperation(path, *target, ShellOperation::Move);
+            if (moved.Ok()) return {};
+            return StepFailedWith("move", state.ResultList[static_cast<size_t>(index)],
+                                  moved.Error);
+        });
     parts.Prompter.Information(
         SummaryText(done, parts.Exchange.SelectedCount, " files were moved to specified folder."));
     return {ActionResult::Visited, done};

@@ -33,15 +33,14 @@ ActionOutcome RenameSelectedFiles(SearchState& state, ActionDialog& dialog, Acti
     const auto choice =
         parts.Exchange.DialogChoice == 2 ? RenameChoice::Prefix : RenameChoice::Postfix;
 
-    const int32_t done = VisitSelected(
-        state, parts.Prompter,
-        [&](int32_t index, const std::string& path) -> std::optional<QString> {
+    const int32_t done =
+        VisitSelected(state, parts, [&](int32_t index, const std::string& path) -> StepOutcome {
             const TFileInfoType& file = state.ResultList[static_cast<size_t>(index)];
             const std::string newPath = state.DirTable[static_cast<size_t>(file.DirIndex)] +
                                         RenamedName(file.FileName, *affix, choice);
             const FileOpResult renamed = ShellFileOperation(path, newPath, ShellOperation::Rename);
-            if (renamed.Ok()) return std::nullopt;
-            return CannotActText("rename", file, ErrorCodeText(renamed.Error));
+            if (renamed.Ok()) return {};
+            return StepFailedWith("rename", file, renamed.Error);
         });
     parts.Prompter.Information(
         SummaryText(done, parts.Exchange.SelectedCount, " files were renamed."));

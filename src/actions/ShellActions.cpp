@@ -1,5 +1,7 @@
 #include "actions/ShellActions.h"
 
+#include "model/NativeText.h"
+
 #include <QByteArray>
 #include <QFile>
 
@@ -17,7 +19,26 @@ const TFileInfoType* SelectedFile(const SearchState& state, int32_t record) {
     return &file;
 }
 
+bool OpenPath(const UrlOpener& opener, const std::string& path, MessagePrompter& prompter) {
+    return OpenOrSay(opener, LocalFileUrl(path), Decoded(path), prompter);
+}
+
 } // namespace
+
+QString NoProgramText(const QString& what) {
+    return QStringLiteral("No program is set up to open \"") + what + QStringLiteral("\".");
+}
+
+bool OpenOrSay(const UrlOpener& opener, const QUrl& url, const QString& what,
+               MessagePrompter& prompter) {
+    if (opener && opener(url)) return true;
+    prompter.Error(NoProgramText(what));
+    return false;
+}
+
+bool OpenOrSay(const UrlOpener& opener, const QUrl& url, MessagePrompter& prompter) {
+    return OpenOrSay(opener, url, url.isLocalFile() ? url.toLocalFile() : url.toString(), prompter);
+}
 
 QUrl LocalFileUrl(const std::string& nativePath) {
     const QByteArray bytes = QByteArray::fromStdString(nativePath);
@@ -27,22 +48,26 @@ QUrl LocalFileUrl(const std::string& nativePath) {
                              QUrl::StrictMode);
 }
 
-void OpenContainingFolder(const SearchState& state, int32_t record, UrlOpener& opener) {
-    const TFileInfoType* file = SelectedFile(state, record);
-    if (!file || !opener) return;
-    opener(LocalFileUrl(state.DirTable[static_cast<size_t>(file->DirIndex)]));
-}
-
-void OpenWithAssociatedProgram(const SearchState& state, int32_t record, UrlOpener& opener) {
-    const TFileInfoType* file = SelectedFile(state, record);
-    if (!file || !opener) return;
-    opener(LocalFileUrl(FullPath(state, *file)));
-}
-
-void ShowFileProperties(const SearchState& state, int32_t record, FilePropertiesService& service) {
+void OpenContainingFolder(const SearchState& state, int32_t record, const UrlOpener& opener,
+                          MessagePrompter& prompter) {
     const TFileInfoType* file = SelectedFile(state, record);
     if (!file) return;
-    service.ShowItemProperties(LocalFileUrl(FullPath(state, *file)));
+    OpenPath(opener, state.DirTable[static_cast<size_t>(file->DirIndex)], prompter);
+}
+
+void OpenWithAssociatedProgram(const SearchState& state, int32_t record, const UrlOpener& opener,
+                               MessagePrompter& prompter) {
+    const TFileInfoType* file = SelectedFile(state, record);
+    if (!file) return;
+    OpenPath(opener, FullPath(state, *file), prompter);
+}
+
+void ShowFileProperties(const SearchState& state, int32_t record, FilePropertiesService& service,
+                        const UrlOpener& opener, MessagePrompter& prompter) {
+    const TFileInfoType* file = SelectedFile(state, record);
+    if (!file) return;
+    if (service.ShowItemProperties(LocalFileUrl(FullPath(state, *file)))) return;
+    OpenPath(opener, state.DirTable[static_cast<size_t>(file->DirIndex)], prompter);
 }
 
 } // namespace pellmora

@@ -10,8 +10,8 @@
 namespace pellmora {
 
 // Opens an address with the desktop's program for it (a folder in the file browser, a file
-// with the program of its type); the result is ignored. The window's help pages use the same
-// kind of opener.
-using UrlOpener = std::function<void(const QUrl&)>;
+// with the program of its type); false when the desktop has no program for it. The window's
+// help pages use the same kind of opener.
+using UrlOpener = std::function<bool(const QUrl&)>;
 
 } // namespace pellmora

@@ -2,7 +2,6 @@
 
 #include "model/NativeText.h"
 #include "model/TextFormats.h"
-#include "platform/CodePage.h"
 
 #include <QDir>
 
@@ -16,13 +15,13 @@ namespace {
 
 template <typename... Parts> void Line(std::string& out, const Parts&... parts) {
     (out.append(parts), ...);
-    out.append("\r\n");
+    out.append("\n");
 }
 
-// The 8-bit texts of DirTable, made once per folder however many files it holds.
+// The encoded texts of DirTable, made once per folder however many files it holds.
 class FolderTexts {
   public:
-    FolderTexts(const SearchState& state, CodePageEncoder& encoder)
+    FolderTexts(const SearchState& state, CharsetEncoder& encoder)
         : state_(state), encoder_(encoder), texts_(state.DirTable.size()) {}
 
     // The folder as listed, ending in "/".
@@ -51,13 +50,13 @@ class FolderTexts {
     }
 
     const SearchState& state_;
-    CodePageEncoder& encoder_;
+    CharsetEncoder& encoder_;
     std::vector<std::optional<Texts>> texts_;
 };
 
 // "mmmm d, yyyy,  ": the date three hours ahead, so that from 21:00 on it is the next day's.
 std::string ReportDate(const QDateTime& now, const QLocale& locale, bool withWeekday,
-                       CodePageEncoder& encoder) {
+                       CharsetEncoder& encoder) {
     const QDate date = now.time().hour() >= 21 ? now.date().addDays(1) : now.date();
     QString text = locale.monthName(date.month(), QLocale::LongFormat) + QLatin1Char(' ') +
                    QString::number(date.day()) + QStringLiteral(", ") +
@@ -117,7 +116,7 @@ template <size_t N> void Lines(std::string& out, const char* const (&lines)[N]) 
 }
 
 void Summary(std::string& out, const ReportSource& source, const ReportEnvironment& environment,
-             CodePageEncoder& encoder) {
+             CharsetEncoder& encoder) {
     const QLocale& numbers = source.State.Locale.Format();
     Line(out, "<p><b>Date of search:</b> ",
          ReportDate(environment.Now(), environment.Locale, true, encoder), "<br>");
@@ -134,7 +133,7 @@ void Summary(std::string& out, const ReportSource& source, const ReportEnvironme
 }
 
 void Row(std::string& out, int32_t q, const ReportSource& source, const QLocale& locale,
-         FolderTexts& folders, CodePageEncoder& encoder) {
+         FolderTexts& folders, CharsetEncoder& encoder) {
     const TSortEntry& entry = source.State.ViewOrder[static_cast<size_t>(q)];
     const TFileInfoType& file = source.State.ResultList[static_cast<size_t>(entry.Index)];
     Line(out, "    <TR bgcolor=\"", (entry.Key & 1) ? "#C0DCC0" : "#ffffff", "\">");
@@ -163,9 +162,10 @@ ReportFormat ReportFormatOf(const QString& reportName) {
 }
 
 std::string HtmlReport(const ReportSource& source, const ReportEnvironment& environment,
-                       CodePageEncoder& encoder) {
+                       CharsetEncoder& encoder) {
     std::string out;
     Lines(out, Head);
+    Line(out, "<meta charset=\"", encoder.Charset(), "\">");
     Line(out, "\t<title>List of Duplicate Files - ",
          ReportDate(environment.Now(), environment.Locale, false, encoder), "</title>");
     Lines(out, Style);
@@ -179,7 +179,7 @@ std::string HtmlReport(const ReportSource& source, const ReportEnvironment& envi
     return out;
 }
 
-std::string TextReport(const ReportSource& source, CodePageEncoder& encoder) {
+std::string TextReport(const ReportSource& source, CharsetEncoder& encoder) {
     std::string out;
     FolderTexts folders(source.State, encoder);
     const int32_t rows = RowCount(source.State);

@@ -1,10 +1,11 @@
 #pragma once
 // The bytes of a duplicate-list report: an HTML page with a summary and a table of every view
-// row, or a plain list of full paths. Every line ends in CR LF; names, paths and the other texts
-// are 8-bit text in the code page of the report's locale, written without HTML escaping so
-// that the report reads the same as the list.
+// row, or a plain list of full paths. Every line ends in LF; names, paths and the other texts
+// are in the character set of the user's locale, written without HTML escaping so that the
+// report reads the same as the list.
 
 #include "model/DuplicateTypes.h"
+#include "platform/Charset.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -15,8 +16,6 @@
 
 namespace pellmora {
 
-class CodePageEncoder;
-
 // What the report shows, as the window or the command line has it at export time.
 struct ReportSource {
     const SearchState& State;      // rows in ViewOrder order; totals
@@ -24,10 +23,11 @@ struct ReportSource {
     const TDirectoryList& Folders; // the searched folders, native bytes, in list order
 };
 
-// The moment of the export and the user's regional settings, fixed by tests.
+// The moment of the export, the user's regional settings and character set, fixed by tests.
 struct ReportEnvironment {
     QLocale Locale;
     std::function<QDateTime()> Now = [] { return QDateTime::currentDateTime(); };
+    std::string Charset = LocaleCharset();
 };
 
 enum class ReportFormat { Html, Text };
@@ -36,7 +36,7 @@ enum class ReportFormat { Html, Text };
 ReportFormat ReportFormatOf(const QString& reportName);
 
 std::string HtmlReport(const ReportSource& source, const ReportEnvironment& environment,
-                       CodePageEncoder& encoder);
-std::string TextReport(const ReportSource& source, CodePageEncoder& encoder);
+                       CharsetEncoder& encoder);
+std::string TextReport(const ReportSource& source, CharsetEncoder& encoder);
 
 } // namespace pellmora

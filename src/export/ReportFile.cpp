@@ -1,7 +1,6 @@
 #include "export/ReportFile.h"
 
 #include "platform/AtomicFile.h"
-#include "platform/CodePage.h"
 #include "platform/FileOperations.h"
 
 #include <QFile>
@@ -50,8 +49,8 @@ ReportOutcome WriteDuplicateReport(const QString& reportName, const ReportSource
         return {ReportOutcome::Status::MissingFolder,
                 QStringLiteral("Directory \"") + folder + QStringLiteral("\" is not exist.")};
     }
-    CodePageEncoder encoder(AnsiCodePage(environment.Locale));
-    // A name the code page cannot spell would not name this file on the report's own platform.
+    CharsetEncoder encoder(environment.Charset);
+    // A name the locale's character set cannot spell is one its user cannot read or type.
     int unmapped = 0;
     encoder.Encode(reportName, &unmapped);
     if (unmapped > 0) return Failure(EILSEQ);

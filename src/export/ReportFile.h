@@ -1,6 +1,6 @@
 #pragma once
-// Writing a report file: the folder must exist, the name must be one the report's code page can
-// spell, and the file is replaced in one step, so a failed export leaves no half-written report
+// Writing a report file: the folder must exist, the name must be one the report's character set
+// can spell, and the file is replaced in one step, so a failed export leaves no half-written report
 // and keeps an older one of that name as it was.
 
 #include "export/DuplicateReport.h"

@@ -6,21 +6,23 @@
 
 namespace pellmora {
 
-// Shows the desktop's property sheet for a file; whatever the desktop then does is its own
-// business, so nothing is reported back.
+// Shows the desktop's property sheet for a file. False when no file manager is there to take
+// the request; whatever one that took it then does is its own business.
 class FilePropertiesService {
   public:
     virtual ~FilePropertiesService() = default;
-    virtual void ShowItemProperties(const QUrl& file) = 0;
+    virtual bool ShowItemProperties(const QUrl& file) = 0;
 };
 
-// org.freedesktop.FileManager1 on the session bus. The call is sent without waiting for the
-// answer: a file manager that is slow to start, or none at all, never holds up the window.
+// org.freedesktop.FileManager1 on the session bus. Whether a file manager owns the name, or the
+// bus can start one, is asked of the bus itself, which answers at once; the call is then sent
+// without waiting for its answer: a file manager that is slow to start never holds up the
+// window.
 class FileManagerService final : public FilePropertiesService {
   public:
     // The session bus, or the Qt D-Bus connection of that name.
     explicit FileManagerService(QString connectionName = QString());
-    void ShowItemProperties(const QUrl& file) override;
+    bool ShowItemProperties(const QUrl& file) override;
 
   private:
     QString connectionName_;

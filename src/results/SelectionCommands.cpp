@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <map>
 
 namespace pellmora {
 
@@ -176,6 +177,31 @@ bool LeaveOnlyOldestVersion(SearchState& state, const OperationControl& control)
 
 bool LeaveOnlyNewestVersion(SearchState& state, const OperationControl& control) {
     return LeaveOneByAge(state, 1, control);
+}
+
+int32_t TickAllButKeptCopies(SearchState& state, KeepCopyRule rule) {
+    std::map<int32_t, int32_t> staying; // group -> the copy the rule picks; -1: a kept file stays
+    for (size_t k = 0; k < state.ResultList.size(); ++k) {
+        const TFileInfoType& file = state.ResultList[k];
+        if (file.Resolved != 0) continue;
+        const auto [slot, first] = staying.try_emplace(file.Group, static_cast<int32_t>(k));
+        if (file.Kept != 0 || slot->second < 0) {
+            slot->second = -1;
+            continue;
+        }
+        const int64_t chosen = state.ResultList[static_cast<size_t>(slot->second)].ModTimeNs;
+        if ((rule == KeepCopyRule::Oldest && file.ModTimeNs < chosen) ||
+            (rule == KeepCopyRule::Newest && file.ModTimeNs > chosen))
+            slot->second = static_cast<int32_t>(k);
+    }
+    int32_t ticked = 0;
+    for (size_t k = 0; k < state.ResultList.size(); ++k) {
+        TFileInfoType& file = state.ResultList[k];
+        const bool stays = staying[file.Group] == static_cast<int32_t>(k);
+        file.Checked = !stays && MayBeTicked(file) ? 1 : 0;
+        ticked += file.Checked;
+    }
+    return ticked;
 }
 
 bool RemoveResolvedDuplicates(SearchState& state, int32_t sortColumn, uint8_t direction,

@@ -24,6 +24,15 @@ TIntArr BranchSet(const SearchState& state, int32_t dirIndex);
 bool LeaveOnlyOldestVersion(SearchState& state, const OperationControl& control = {});
 bool LeaveOnlyNewestVersion(SearchState& state, const OperationControl& control = {});
 
+// Which copy of a group without kept files stays when everything else is ticked.
+enum class KeepCopyRule { First, Oldest, Newest };
+
+// Ticks every unresolved file that may be ticked but the copies that stay: every kept file, and
+// in a group without one, the copy the rule picks (the first in ResultList order, or the one
+// with the oldest or newest modification time, ties going to the first). Every group keeps at
+// least one copy unticked. Returns how many files are ticked.
+int32_t TickAllButKeptCopies(SearchState& state, KeepCopyRule rule);
+
 // The statistics boxes after a cleaning.
 struct CleanupTexts {
     QString DuplicateText; // "Original files + duplicates:"

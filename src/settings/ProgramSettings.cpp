@@ -17,6 +17,7 @@ const QString Exclude = QStringLiteral("Exclude Files");
 const QString FileSize = QStringLiteral("FileSize Options");
 const QString Directories = QStringLiteral("Directories");
 const QString Cache = QStringLiteral("Checksum Cache");
+const QString Window = QStringLiteral("Window");
 // No value can hold a line break, so this default tells a missing key from an empty one.
 const QString Missing = QStringLiteral("\n");
 
@@ -75,6 +76,25 @@ void WriteDirectories(TCustomIniFile& ini, const QString& key, const TStringArr&
     ini.WriteHexStream(Directories, key, stream);
 }
 
+WindowPlacement ReadWindow(TCustomIniFile& ini) {
+    WindowPlacement window;
+    window.Left = ini.ReadNumber(Window, QStringLiteral("Left"), 0);
+    window.Top = ini.ReadNumber(Window, QStringLiteral("Top"), 0);
+    window.Width = ini.ReadNumber(Window, QStringLiteral("Width"), 0);
+    window.Height = ini.ReadNumber(Window, QStringLiteral("Height"), 0);
+    window.Maximized = ini.ReadFlag(Window, QStringLiteral("Maximized"), false);
+    return window;
+}
+
+void WriteWindow(TCustomIniFile& ini, const WindowPlacement& window) {
+    if (!window.Known()) return;
+    ini.WriteNumber(Window, QStringLiteral("Left"), window.Left);
+    ini.WriteNumber(Window, QStringLiteral("Top"), window.Top);
+    ini.WriteNumber(Window, QStringLiteral("Width"), window.Width);
+    ini.WriteNumber(Window, QStringLiteral("Height"), window.Height);
+    ini.WriteFlag(Window, QStringLiteral("Maximized"), window.Maximized);
+}
+
 } // namespace
 
 void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings) {
@@ -94,6 +114,7 @@ void ReadProgramSettings(TCustomIniFile& ini, ProgramSettings& settings) {
     o.KeepDirectories = ReadDirectories(ini, QStringLiteral("Keep"));
     o.OnlyWithKept = ini.ReadFlag(Directories, QStringLiteral("OnlyWithKept"), false);
     settings.CacheEnabled = ini.ReadFlag(Cache, QStringLiteral("Enabled"), false);
+    settings.Window = ReadWindow(ini);
 }
 
 void WriteProgramSettings(TCustomIniFile& ini, const ProgramSettings& settings) {
@@ -113,6 +134,7 @@ void WriteProgramSettings(TCustomIniFile& ini, const ProgramSettings& settings) 
     WriteDirectories(ini, QStringLiteral("Keep"), o.KeepDirectories);
     ini.WriteFlag(Directories, QStringLiteral("OnlyWithKept"), o.OnlyWithKept);
     ini.WriteFlag(Cache, QStringLiteral("Enabled"), settings.CacheEnabled);
+    WriteWindow(ini, settings.Window);
 }
 
 void LoadProgramSettings(const QString& path, ProgramSettings& settings, const QLocale& locale) {

@@ -1,5 +1,6 @@
 #include "ui/AboutUnit.h"
 
+#include "actions/ShellActions.h"
 #include "model/ui/DialogFrame.h"
 
 #include <QEvent>
@@ -33,8 +34,8 @@ QLabel* MakeBanner(QWidget* parent) {
 
 } // namespace
 
-TAboutForm::TAboutForm(UrlOpener opener, QWidget* parent)
-    : QDialog(parent), opener_(std::move(opener)) {
+TAboutForm::TAboutForm(MessagePrompter& prompter, UrlOpener opener, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), opener_(std::move(opener)) {
     SetUpDialog(*this, "AboutForm", QStringLiteral("About Pellmora"), QSize(406, 305));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 8);
@@ -48,9 +49,7 @@ TAboutForm::TAboutForm(UrlOpener opener, QWidget* parent)
     layout->addWidget(SiteLabel);
     layout->addWidget(Label3);
     layout->addStretch();
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setAccessibleName(QStringLiteral("OK"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&OK"));
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &TAboutForm::OKButtonClick);
     layout->addWidget(OKButton, 0, Qt::AlignHCenter);
@@ -58,7 +57,7 @@ TAboutForm::TAboutForm(UrlOpener opener, QWidget* parent)
 
 QLabel* TAboutForm::MakeLink(const char* name, const QString& text) {
     QLabel* link = MakeLabel(this, name, text);
-    link->setStyleSheet(QStringLiteral("color: #0000FF; text-decoration: underline;"));
+    link->setStyleSheet(QStringLiteral("color: palette(link); text-decoration: underline;"));
     link->setCursor(Qt::PointingHandCursor);
     link->installEventFilter(this);
     return link;
@@ -69,11 +68,11 @@ void TAboutForm::OKButtonClick() {
 }
 
 void TAboutForm::SiteLabelClick() {
-    opener_(ProductPageUrl(QStringLiteral("index.html")));
+    OpenOrSay(opener_, ProductPageUrl(QStringLiteral("index.html")), prompter_);
 }
 
 void TAboutForm::Label3Click() {
-    opener_(SupportMailUrl());
+    OpenOrSay(opener_, SupportMailUrl(), prompter_);
 }
 
 void TAboutForm::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 // The About dialog: name, version, and links to the product's page and its support address.
 
+#include "model/MessagePrompter.h"
 #include "ui/WebPages.h"
 
 #include <QDialog>
@@ -13,7 +14,8 @@ namespace pellmora {
 class TAboutForm : public QDialog {
     Q_OBJECT
   public:
-    explicit TAboutForm(UrlOpener opener = DesktopUrlOpener(), QWidget* parent = nullptr);
+    explicit TAboutForm(MessagePrompter& prompter, UrlOpener opener = DesktopUrlOpener(),
+                        QWidget* parent = nullptr);
 
     void OKButtonClick();
     void SiteLabelClick();
@@ -26,6 +28,7 @@ class TAboutForm : public QDialog {
   private:
     QLabel* MakeLink(const char* name, const QString& text);
 
+    MessagePrompter& prompter_;
     UrlOpener opener_;
     QLabel* SiteLabel = nullptr;
     QLabel* Label3 = nullptr;

@@ -41,15 +41,15 @@ void DesktopFileActions::DeleteThisFile(SearchState& state, int32_t record) {
 }
 
 void DesktopFileActions::OpenContainingFolder(const SearchState& state, int32_t record) {
-    pellmora::OpenContainingFolder(state, record, services_.Opener);
+    pellmora::OpenContainingFolder(state, record, services_.Opener, prompter_);
 }
 
 void DesktopFileActions::OpenWithAssociatedProgram(const SearchState& state, int32_t record) {
-    pellmora::OpenWithAssociatedProgram(state, record, services_.Opener);
+    pellmora::OpenWithAssociatedProgram(state, record, services_.Opener, prompter_);
 }
 
 void DesktopFileActions::ShowFileProperties(const SearchState& state, int32_t record) {
-    pellmora::ShowFileProperties(state, record, services_.Properties);
+    pellmora::ShowFileProperties(state, record, services_.Properties, services_.Opener, prompter_);
 }
 
 void DesktopFileActions::PicturePreview(const SearchState& state, int32_t record) {

@@ -1,5 +1,6 @@
 #include "ui/TamberMain.h"
 
+#include "actions/ShellActions.h"
 #include "model/TextFormats.h"
 #include "model/ui/DialogFrame.h"
 #include "platform/ChecksumCache.h"
@@ -37,6 +38,18 @@
 namespace pellmora {
 
 namespace {
+
+bool IsLeftClick(const QEvent* event) {
+    return event->type() == QEvent::MouseButtonRelease &&
+           static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
+}
+
+// Enter or Space on a focused link.
+bool IsActivationKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
 
 SizeLimitInput SizeLimit(const QCheckBox* check, const QLineEdit* edit, const QComboBox* box) {
     SizeLimitInput limit;
@@ -110,7 +123,7 @@ void TMainForm::RunSearch() {
         TimeSlicedPump pump([] { QCoreApplication::processEvents(); }, pumpSliceMs_);
         SearchStart(State, inputs, *this, [&pump] { pump(); });
     } catch (const std::exception& e) {
-        if (StartButton->text() != QLatin1String("Start")) {
+        if (StartButton->accessibleName() != QLatin1String("Start")) {
             State.StopFlag = 1;
             PrepareToStop();
         }
@@ -160,8 +173,7 @@ void TMainForm::PrepareToStart() {
     SelectedTextout->setText(QStringLiteral("0 / 0 MB"));
     for (QWidget* control : lockedControls_)
         control->setEnabled(false);
-    StartButton->setText(QStringLiteral("Stop"));
-    StartButton->setAccessibleName(QStringLiteral("Stop"));
+    SetCaption(StartButton, QStringLiteral("S&top"));
     QThread::msleep(100);
 }
 
@@ -176,8 +188,7 @@ void TMainForm::PrepareToStop() {
         if (control == MaxSizeCheck) MaxSizeCheckClick();
     }
     State.StopFlag = 1;
-    StartButton->setText(QStringLiteral("Start"));
-    StartButton->setAccessibleName(QStringLiteral("Start"));
+    SetCaption(StartButton, QStringLiteral("S&tart"));
 }
 
 void TMainForm::SetTimerEnabled(bool enabled) {
@@ -314,8 +325,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == DirectoriesListBox->viewport() && DirectoryListEvent(event)) return true;
     if (ResultsListEvent(watched, event)) return true;
-    if (watched == HTMLabel5 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched == HTMLabel5 && (IsLeftClick(event) || IsActivationKey(event))) {
         HTMLabel5Click();
         return true;
     }
@@ -324,12 +334,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Window life ----
 
+// The controls' sizes are final once they are polished, just before the window first shows.
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    FitDesignSizes();
     ApplyOuterSizes();
-    if (centred_) return;
-    centred_ = true;
-    CentreOnScreen(*this);
+    if (shown_) return;
+    shown_ = true;
+    FitColumnWidths();
+    if (!placed_) CentreOnScreen(*this);
 }
 
 // A window manager reparents the window into its frame after it is mapped; a move follows.
@@ -358,15 +371,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // ---- Frame buttons and links ----
 
 void TMainForm::HelpButtonClick() {
-    opener_(ProductPageUrl(QStringLiteral("help.html")));
+    OpenOrSay(opener_, ProductPageUrl(QStringLiteral("help.html")), prompter_);
 }
 
 void TMainForm::UpdateButtonClick() {
-    opener_(ProductPageUrl(QStringLiteral("index.html")));
+    OpenOrSay(opener_, ProductPageUrl(QStringLiteral("index.html")), prompter_);
 }
 
 void TMainForm::HTMLabel5Click() {
-    opener_(ProductPageUrl(QStringLiteral("donation.html")));
+    OpenOrSay(opener_, ProductPageUrl(QStringLiteral("donation.html")), prompter_);
 }
 
 void TMainForm::AboutButtonClick() {

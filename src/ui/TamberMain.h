@@ -160,13 +160,16 @@ class TMainForm : public QMainWindow, public SearchView {
     // Construction of the bands (TamberMainLayout.cpp).
     void BuildWindow();
     void ApplyOuterSizes();
+    void FitDesignSizes();
     QWidget* BuildStep1Band();
     QWidget* BuildOptionsBand();
     QWidget* BuildSearchBand();
     QWidget* BuildStatisticsBand();
     QWidget* BuildStep3Band();
     void BuildStatusBar();
+    void FitColumnWidths();
     void BuildPopupMenu();
+    void ShowListKeys();
     void ConnectControls();
     void ListLockedControls();
     void ConnectSettingsControls();
@@ -187,8 +190,10 @@ class TMainForm : public QMainWindow, public SearchView {
     QList<QWidget*> lockedControls_;
     qint64 pumpSliceMs_ = TimeSlicedPump::DefaultSliceMs;
     bool closePending_ = false;
-    bool centred_ = false;
+    bool shown_ = false;  // shown once: the sizes that need polished controls are fitted
+    bool placed_ = false; // put where the last run left it, rather than centred
     QSize appliedFrame_;
+    QSize appliedContent_;
     QSize startClientSize_;
     int sortColumn_ = -1;
     uint8_t sortDirection_ = 0;

@@ -1,7 +1,9 @@
 // The bands of the main window and their controls. Every control is a standard widget named
 // after its component, with its caption as its accessible name; looks come from style sheets.
 
+#include "model/TextFormats.h"
 #include "model/ui/DialogFrame.h"
+#include "results/ViewOrderSort.h"
 #include "results/ui/ResultsModel.h"
 #include "ui/TamberMain.h"
 
@@ -17,6 +19,9 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -30,14 +35,31 @@ namespace {
 const char* const HeadingStyle = "QFrame#%1 { background: %2; }"
                                  " QLabel#%1Text { color: white; background: transparent; }";
 // A selected resolved row keeps its strike-out: the font comes from the model, only the
-// colours from here.
+// colours from here. Every fixed background has a fixed text colour too, so that a dark theme's
+// light text never lands on it. A font of its own makes the header's caption plain text in that
+// colour: some styles would blend it into the background.
 const char* const ResultsListStyle =
     "QTableView { gridline-color: #C0C0C0; }"
     " QTableView::item:selected { background: #3A6EA5; color: white; }"
-    " QHeaderView::section { background: #DADADA; border: 1px solid #A0A0A0;"
-    " border-width: 0 1px 1px 0; padding: 0 4px; }";
+    " QHeaderView::section { background: #DADADA; color: black; border: 1px solid #A0A0A0;"
+    " border-width: 0 1px 1px 0; padding: 0 4px; font-weight: normal; }";
+// The bar sits on a heading's fixed gradient, where some styles draw its text: the groove, the
+// chunk and the text get fixed colours that read on each other.
+const char* const ProgressBarStyle =
+    "QProgressBar { background: white; color: black; border: 1px solid #A0A0A0;"
+    " text-align: center; } QProgressBar::chunk { background: #96BCE2; }";
 const char* const StatisticsBoxStyle =
     "QLabel { background: #0A236A; color: white; font-weight: bold; padding-left: 4px; }";
+
+// The size a band or panel is designed at; 0 leaves that side free. The window keeps it unless
+// the contents need more (a larger font, a roomier style).
+const char* const DesignSize = "designSize";
+
+void SetDesignSize(QWidget* widget, QSize size) {
+    widget->setProperty(DesignSize, size);
+    if (size.width() > 0) widget->setFixedWidth(size.width());
+    if (size.height() > 0) widget->setFixedHeight(size.height());
+}
 
 QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption, bool checked) {
     QCheckBox* box = Named(new QCheckBox(caption, parent), name, caption);
@@ -69,7 +91,7 @@ QFrame* MakeHeading(QWidget* parent, const char* name, const QString& step, cons
                     int height) {
     auto* strip = new QFrame(parent);
     strip->setObjectName(QString::fromLatin1(name));
-    strip->setFixedHeight(height);
+    SetDesignSize(strip, QSize(0, height));
     strip->setStyleSheet(
         QString::fromLatin1(HeadingStyle).arg(QString::fromLatin1(name), HeadingGradient()));
     auto* label = new QLabel(QStringLiteral("<b>%1</b> %2").arg(step, text.toHtmlEscaped()), strip);
@@ -97,7 +119,7 @@ QLineEdit* MakeSizeEdit(QWidget* parent, const char* name, const QString& captio
 
 QWidget* Band(QWidget* parent, int height) {
     auto* band = new QWidget(parent);
-    if (height > 0) band->setFixedHeight(height);
+    if (height > 0) SetDesignSize(band, QSize(0, height));
     return band;
 }
 
@@ -121,6 +143,7 @@ void TMainForm::BuildWindow() {
     AsyncTimer = new QTimer(this);
     AsyncTimer->setObjectName(QStringLiteral("AsyncTimer"));
     AsyncTimer->setInterval(500);
+    FitDesignSizes();
     ApplyOuterSizes();
     ListLockedControls();
     ConnectControls();
@@ -132,12 +155,28 @@ void TMainForm::BuildWindow() {
 // starting size follows only as long as the user has not resized the window.
 void TMainForm::ApplyOuterSizes() {
     const QSize frame = frameGeometry().size() - geometry().size();
-    if (frame == appliedFrame_) return;
+    const QSize content = minimumSizeHint();
+    if (frame == appliedFrame_ && content == appliedContent_) return;
     const bool untouched = size() == startClientSize_;
     appliedFrame_ = frame;
-    setMinimumSize(QSize(760, 482) - frame);
-    startClientSize_ = QSize(765, 616) - frame;
+    appliedContent_ = content;
+    // Never so small that a control's text is cut off (a larger font, a roomier style).
+    setMinimumSize((QSize(760, 482) - frame).expandedTo(content));
+    QSize start = QSize(765, 616) - frame;
+    if (const QScreen* shown = screen()) start = start.boundedTo(shown->availableSize() - frame);
+    startClientSize_ = start.expandedTo(minimumSize());
     if (untouched || !isVisible()) resize(startClientSize_);
+}
+
+// Inner strips first: a band's own need includes theirs.
+void TMainForm::FitDesignSizes() {
+    const QList<QWidget*> widgets = findChildren<QWidget*>();
+    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it) {
+        const QSize design = (*it)->property(DesignSize).toSize();
+        const QSize needed = (*it)->minimumSizeHint();
+        if (design.width() > 0) (*it)->setFixedWidth(std::max(design.width(), needed.width()));
+        if (design.height() > 0) (*it)->setFixedHeight(std::max(design.height(), needed.height()));
+    }
 }
 
 QWidget* TMainForm::BuildStep1Band() {
@@ -147,22 +186,22 @@ QWidget* TMainForm::BuildStep1Band() {
                     QStringLiteral("Selection of the directories. Setting the options."), 33);
     auto* strip = static_cast<QHBoxLayout*>(heading->layout());
     strip->addStretch();
-    HelpButton = MakeButton(heading, "HelpButton", QStringLiteral("Help"));
-    UpdateButton = MakeButton(heading, "UpdateButton", QStringLiteral("Update"));
-    SettingsButton = MakeButton(heading, "SettingsButton", QStringLiteral("Settings"));
-    AboutButton = MakeButton(heading, "AboutButton", QStringLiteral("About"));
+    HelpButton = MakeButton(heading, "HelpButton", QStringLiteral("&Help"));
+    UpdateButton = MakeButton(heading, "UpdateButton", QStringLiteral("&Update"));
+    SettingsButton = MakeButton(heading, "SettingsButton", QStringLiteral("&Settings"));
+    AboutButton = MakeButton(heading, "AboutButton", QStringLiteral("A&bout"));
     for (QPushButton* b : {HelpButton, UpdateButton, SettingsButton, AboutButton})
         strip->addWidget(b);
 
     TreeView1 = Named(new QTreeWidget(band), "TreeView1", QStringLiteral("Drives and folders"));
     TreeView1->setHeaderHidden(true);
-    TreeView1->setFixedWidth(209);
+    TreeView1->setMinimumWidth(120);
     TreeView1->setDragEnabled(true);
     TreeView1->setDragDropMode(QAbstractItemView::DragOnly);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    AddDirButton = MakeButton(band, "AddDirButton", QStringLiteral("Add"));
-    RemoveDirButton = MakeButton(band, "RemoveDirButton", QStringLiteral("Remove"));
-    RemoveAllButton = MakeButton(band, "RemoveAllButton", QStringLiteral("Clear"));
+    AddDirButton = MakeButton(band, "AddDirButton", QStringLiteral("&Add"));
+    RemoveDirButton = MakeButton(band, "RemoveDirButton", QStringLiteral("&Remove"));
+    RemoveAllButton = MakeButton(band, "RemoveAllButton", QStringLiteral("&Clear"));
     DirectoriesListBox =
         Named(new QListWidget(band), "DirectoriesListBox", QStringLiteral("Directories to search"));
     DirectoriesListBox->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -175,16 +214,27 @@ QWidget* TMainForm::BuildStep1Band() {
     for (QPushButton* b : {AddDirButton, RemoveDirButton, RemoveAllButton})
         buttons->addWidget(b);
     buttons->addStretch();
-    auto* row = new QHBoxLayout;
-    row->setContentsMargins(4, 4, 4, 4);
-    row->addWidget(TreeView1);
+    auto* listSide = new QWidget(band);
+    auto* row = new QHBoxLayout(listSide);
+    row->setContentsMargins(0, 0, 0, 0);
     row->addLayout(buttons);
     row->addWidget(DirectoriesListBox, 1);
+    // Long folder paths on either side: the user moves the border between tree and list.
+    auto* split = Named(new QSplitter(Qt::Horizontal, band), "FolderSplitter",
+                        QStringLiteral("Drives and folders | Directories to search"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(TreeView1);
+    split->addWidget(listSide);
+    split->setStretchFactor(1, 1);
+    split->setSizes({209, 765 - 209});
     auto* layout = new QVBoxLayout(band);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(heading);
-    layout->addLayout(row);
+    auto* margins = new QHBoxLayout;
+    margins->setContentsMargins(4, 4, 4, 4);
+    margins->addWidget(split);
+    layout->addLayout(margins);
     return band;
 }
 
@@ -196,7 +246,7 @@ QWidget* TMainForm::BuildOptionsBand() {
     FileTypesEdit = Named(new QLineEdit(QStringLiteral("*.*"), band), "FileTypesEdit",
                           QStringLiteral("Search Files:"));
     FileTypesEdit->setReadOnly(true);
-    DefineMasksButton = MakeButton(band, "DefineMasksButton", QStringLiteral("Define Masks"));
+    DefineMasksButton = MakeButton(band, "DefineMasksButton", QStringLiteral("Define &Masks"));
     SkipFoldersLabel = Named(new QLabel(QStringLiteral("Skip Folders:"), band), "SkipFoldersLabel",
                              QStringLiteral("Skip Folders:"));
     SkipFoldersEdit =
@@ -204,14 +254,15 @@ QWidget* TMainForm::BuildOptionsBand() {
     SkipFoldersEdit->setToolTip(
         QStringLiteral("Folder names to skip, joined by |, e.g. .git|node_modules|@eaDir"));
     SkipFoldersLabel->setBuddy(SkipFoldersEdit);
-    OnlyWithKeptCheck =
-        MakeCheck(band, "OnlyWithKeptCheck", QStringLiteral("Only groups with a kept file"), false);
     MinSizeCheck = MakeCheck(band, "MinSizeCheck", QStringLiteral("Min File Size"), false);
     MinSizeEdit = MakeSizeEdit(band, "MinSizeEdit", QStringLiteral("Min File Size"));
     MinSizeBox = MakeUnitBox(band, "MinSizeBox", QStringLiteral("Min File Size unit"));
     MaxSizeCheck = MakeCheck(band, "MaxSizeCheck", QStringLiteral("Max File Size"), false);
     MaxSizeEdit = MakeSizeEdit(band, "MaxSizeEdit", QStringLiteral("Max File Size"));
     MaxSizeBox = MakeUnitBox(band, "MaxSizeBox", QStringLiteral("Max File Size unit"));
+    // Made in reading order, left column first, so that Tab follows it.
+    OnlyWithKeptCheck =
+        MakeCheck(band, "OnlyWithKeptCheck", QStringLiteral("Only groups with a kept file"), false);
     ExcludeZeroCheck =
         MakeCheck(band, "ExcludeZeroCheck", QStringLiteral("Skip Zero-Size Files"), true);
     ProtectSysFoldersCheck =
@@ -224,6 +275,11 @@ QWidget* TMainForm::BuildOptionsBand() {
     HTMLabel5 =
         Named(new QLabel(donation.toHtmlEscaped() + QStringLiteral("<u>donation</u>"), band),
               "HTMLabel5", donation + QStringLiteral("donation"));
+    // Tab stops here and Enter or Space follows the link, as a click does; the frame shows the
+    // focus in the theme's highlight.
+    HTMLabel5->setFocusPolicy(Qt::TabFocus);
+    HTMLabel5->setStyleSheet(
+        QStringLiteral("QLabel#HTMLabel5:focus { border: 2px solid palette(highlight); }"));
     HTMLabel5->setFrameStyle(QFrame::Box | QFrame::Plain);
     HTMLabel5->setAlignment(Qt::AlignCenter);
     HTMLabel5->setWordWrap(true);
@@ -261,7 +317,8 @@ QWidget* TMainForm::BuildSearchBand() {
     ProgressBar = Named(new QProgressBar(heading), "ProgressBar", QStringLiteral("Progress"));
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
-    StartButton = MakeButton(heading, "StartButton", QStringLiteral("Start"));
+    ProgressBar->setStyleSheet(QString::fromLatin1(ProgressBarStyle));
+    StartButton = MakeButton(heading, "StartButton", QStringLiteral("S&tart"));
     auto* strip = static_cast<QHBoxLayout*>(heading->layout());
     strip->addWidget(ProgressBar, 1);
     strip->addWidget(StartButton);
@@ -273,17 +330,30 @@ QWidget* TMainForm::BuildSearchBand() {
     AdvListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     AdvListView1->setShowGrid(true);
     AdvListView1->setWordWrap(false);
+    // Tab leaves the list for the next control; the arrows move inside it.
+    AdvListView1->setTabKeyNavigation(false);
     // Uniform fixed rows: the list never measures a row, so it never formats one it hides.
     QHeaderView* rows = AdvListView1->verticalHeader();
     rows->hide();
-    rows->setMinimumSectionSize(16);
-    rows->setDefaultSectionSize(16);
+    const int rowHeight = std::max(16, AdvListView1->fontMetrics().height() + 2); // a large font
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
     QHeaderView* columns = AdvListView1->horizontalHeader();
     columns->setSectionsClickable(true);
     columns->setHighlightSections(false);
-    for (int c = 0; c < ResultsModel::ColumnCount; ++c)
-        AdvListView1->setColumnWidth(c, ResultsModel::ColumnWidths[c]);
+    // No sort column before the first search, but room for the mark from the start.
+    columns->setSortIndicator(-1, Qt::AscendingOrder);
+    columns->setSortIndicatorShown(true);
+    // The sort mark is drawn by the style in the header's text colours, on the fixed grey.
+    QPalette marks = columns->palette();
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        marks.setColor(role, Qt::black);
+    columns->setPalette(marks);
+    FitColumnWidths();
+    // The folder path takes the width the other columns leave.
+    columns->setSectionResizeMode(static_cast<int>(ResultColumn::Path), QHeaderView::Stretch);
     AdvListView1->setStyleSheet(QString::fromLatin1(ResultsListStyle));
     AdvListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     // The search band alone gives up height at the window's minimum size; a list's own minimum
@@ -298,6 +368,22 @@ QWidget* TMainForm::BuildSearchBand() {
     return band;
 }
 
+// Each column at its design width, or wider where its caption with the sort mark, or a date in
+// the user's format, needs more (a larger font, a longer format).
+void TMainForm::FitColumnWidths() {
+    QHeaderView* header = AdvListView1->horizontalHeader();
+    // 28 December 2000, 23:58:58: wide digits, the longest month, an afternoon time.
+    const int32_t sampleDate = (20 << 25) | (12 << 21) | (28 << 16) | (23 << 11) | (58 << 5) | 29;
+    const int dateWidth = AdvListView1->fontMetrics().horizontalAdvance(
+                              ModifiedText(sampleDate, State.Locale.Format())) +
+                          12;
+    for (int c = 0; c < ResultsModel::ColumnCount; ++c) {
+        int width = std::max(ResultsModel::ColumnWidths[c], header->sectionSizeHint(c));
+        if (c == static_cast<int>(ResultColumn::Modified)) width = std::max(width, dateWidth);
+        AdvListView1->setColumnWidth(c, width);
+    }
+}
+
 QWidget* TMainForm::BuildStatisticsBand() {
     QWidget* band = Band(this, 81);
     TotalFilesTextout = MakeStatisticsBox(band, "TotalFilesTextout", QStringLiteral("0"),
@@ -308,7 +394,7 @@ QWidget* TMainForm::BuildStatisticsBand() {
                                         QStringLiteral("Selected:"));
     DiskUsingTextout = MakeStatisticsBox(band, "DiskUsingTextout", QStringLiteral("0 MB + 0 MB"),
                                          QStringLiteral("Disk space using:"));
-    ExportListButton = MakeButton(band, "ExportListButton", QStringLiteral("Export List to File"));
+    ExportListButton = MakeButton(band, "ExportListButton", QStringLiteral("&Export List to File"));
     ExportListButton->setMinimumWidth(ExportListButton->sizeHint().width());
     auto* grid = new QGridLayout(band);
     grid->setContentsMargins(8, 6, 8, 6);
@@ -328,13 +414,13 @@ QWidget* TMainForm::BuildStatisticsBand() {
 QWidget* TMainForm::BuildStep3Band() {
     QFrame* heading = MakeHeading(this, "Step3Heading", QStringLiteral("Step 3:"),
                                   QStringLiteral("What to do with duplicate files?"), 35);
-    DeselectAllButton = MakeButton(heading, "DeselectAllButton", QStringLiteral("Deselect All"));
+    DeselectAllButton = MakeButton(heading, "DeselectAllButton", QStringLiteral("Dese&lect All"));
     RenameSelectedButton =
-        MakeButton(heading, "RenameSelectedButton", QStringLiteral("Rename Selected"));
+        MakeButton(heading, "RenameSelectedButton", QStringLiteral("Re&name Selected"));
     MoveSelectedButton =
-        MakeButton(heading, "MoveSelectedButton", QStringLiteral("Move to Folder"));
+        MakeButton(heading, "MoveSelectedButton", QStringLiteral("M&ove to Folder"));
     DeleteSelectedButton =
-        MakeButton(heading, "DeleteSelectedButton", QStringLiteral("Delete Selected"));
+        MakeButton(heading, "DeleteSelectedButton", QStringLiteral("&Delete Selected"));
     auto* strip = static_cast<QHBoxLayout*>(heading->layout());
     strip->addStretch();
     for (QPushButton* b :
@@ -376,6 +462,25 @@ void TMainForm::BuildPopupMenu() {
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
     Removedeletedfiles1 = add("Removedeletedfiles1", "Clean the list from resolved duplicates",
                               &TMainForm::Removedeletedfiles1Click);
+    ShowListKeys();
+}
+
+// The list's keys, beside the entries they reach. They act in the list itself; here they only
+// also act while the menu is open.
+void TMainForm::ShowListKeys() {
+    const std::pair<QAction*, QKeySequence> keys[] = {
+        {FileProperties1, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {Openfilewithassociatedprogram1, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {Opencontainedfolder1, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {Deletethisfile1, QKeySequence(Qt::Key_Delete)},
+        {SelectAllinFolder1, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {SelectAllinSubdirectories, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+    };
+    for (const auto& [action, key] : keys) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+    }
 }
 
 void TMainForm::BuildStatusBar() {
@@ -387,7 +492,7 @@ void TMainForm::BuildStatusBar() {
     for (int i = 0; i < 3; ++i) {
         StatusPanels[i] = new QLabel(texts[i], bar);
         StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        StatusPanels[i]->setFixedWidth(widths[i]);
+        SetDesignSize(StatusPanels[i], QSize(widths[i], 0));
         StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(StatusPanels[i]);
     }
@@ -444,6 +549,8 @@ void TMainForm::ConnectControls() {
     connect(AdvListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TMainForm::AdvListView1ColumnClick);
     connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainForm::PopupMenu1Popup);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &TMainForm::HelpButtonClick);
     connect(AdvListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenu1->popup(AdvListView1->viewport()->mapToGlobal(at));
     });

@@ -7,6 +7,7 @@
 #include "settings/ui/SettingsUnit.h"
 #include "ui/DirectoryPicker.h"
 #include "ui/TamberMain.h"
+#include "ui/WindowGeometry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,7 +67,7 @@ void TMainForm::ConnectSettingsControls() {
 }
 
 void TMainForm::OpenIniFile() {
-    ProgramSettings settings{SaveState, State.CompareMode, ReadInputs(), CacheEnabled};
+    ProgramSettings settings{SaveState, State.CompareMode, ReadInputs(), CacheEnabled, {}};
     LoadProgramSettings(ProgramFilePath(location_, SettingsFileName), settings);
     ApplySettings(settings);
 }
@@ -91,11 +92,13 @@ void TMainForm::ApplySettings(const ProgramSettings& settings) {
         AddDirectory(directory,
                      std::find(options.KeepDirectories.begin(), options.KeepDirectories.end(),
                                directory) != options.KeepDirectories.end());
+    placed_ = RestorePlacement(*this, settings.Window);
 }
 
 // Called once per close; a file that cannot be written is reported and the close goes on.
 void TMainForm::SaveIniFile() {
-    const ProgramSettings settings{SaveState, State.CompareMode, ReadInputs(), CacheEnabled};
+    ProgramSettings settings{SaveState, State.CompareMode, ReadInputs(), CacheEnabled, {}};
+    settings.Window = PlacementOf(*this);
     const QString failure =
         StoreProgramSettings(ProgramFilePath(location_, SettingsFileName), settings);
     if (!failure.isEmpty()) prompter_.Error(failure);

@@ -13,7 +13,7 @@
 namespace pellmora {
 
 UrlOpener DesktopUrlOpener() {
-    return [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
 QStringList ProductPageDirs(const QString& applicationDir) {

@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
     TMoveForm moveForm;
     TRenameForm renameForm(prompter);
     TExportForm exportForm;
-    TAboutForm aboutForm;
+    TAboutForm aboutForm(prompter);
     TMaskForm maskForm(prompter, location);
     TEditMaskForm editMaskForm(prompter);
     TSettingsForm settingsForm(prompter);

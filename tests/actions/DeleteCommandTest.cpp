@@ -62,8 +62,9 @@ TEST_F(DeleteTest, AReadOnlyFileDeletedWithoutBackupLosesItsAttributeFirst) {
     EXPECT_EQ(Delete(ForGood).Done, 0);
     EXPECT_TRUE(listed.Exists("mount/ro"));
     EXPECT_EQ(listed.State.ResultList[2].Attributes & 0x01u, 0u);
-    EXPECT_EQ(prompter.Texts(), (QStringList{"Cannot delete file \"ro\"\n\rError code: 30",
-                                             "0 of 1 files was deleted."}));
+    EXPECT_EQ(prompter.Texts(),
+              (QStringList{"Cannot delete file \"ro\"\n\rError code: 30 (Read-only file system)",
+                           "0 of 1 files was deleted."}));
 }
 
 TEST_F(DeleteTest, AFailureAsksAndAbortLeavesTheRestUntouched) {
@@ -208,7 +209,7 @@ TEST_F(DeleteTest, DeleteThisFileAsksThenTrashesAndSaysSo) {
              return 1;
          },
          {},
-         {question, "Cannot delete file \"t\"\n\rError code: 20"},
+         {question, "Cannot delete file \"t\"\n\rError code: 20 (Not a directory)"},
          false},
         {"its copy changed",
          [](ListedTree& l) {

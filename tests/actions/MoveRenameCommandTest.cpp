@@ -144,8 +144,8 @@ TEST_F(MoveRenameTest, RenamesInPlaceWithoutReplacingAndReportsWhatTheSystemRefu
     EXPECT_EQ(FileText(listed.Path("q/a-X (2).txt")), "same");
     EXPECT_EQ(Resolved(listed.State), (std::vector<int32_t>{1, 1, 0, 0}));
     ASSERT_EQ(prompter.Log.size(), 2u);
-    EXPECT_EQ(prompter.Log[0].Text,
-              "Cannot rename file \"" + QString(250, 'n') + ".txt\"\n\rError code: 36");
+    EXPECT_EQ(prompter.Log[0].Text, "Cannot rename file \"" + QString(250, 'n') +
+                                        ".txt\"\n\rError code: 36 (File name too long)");
     EXPECT_EQ(prompter.Log[1].Text, "2 of 3 files were renamed.");
 
     listed.State.ResultList[3].Checked = 1;

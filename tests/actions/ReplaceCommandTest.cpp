@@ -138,7 +138,8 @@ TEST_F(ReplaceTest, AnotherFileSystemOrOneWithoutSharedExtentsChangesNothing) {
     listed.State.ResultList[1].Checked = 0;
     const ino_t shareTarget = StatOf(listed.Path("tmpfs/s")).st_ino;
     EXPECT_EQ(Run(listed, SharedData),
-              (QStringList{"Cannot replace file \"s\"\n\rError code: 95",
+              (QStringList{"Cannot replace file \"s\"\n\rThis file system cannot share data "
+                           "between files (copy-on-write).",
                            "0 of 1 files share their data with a kept copy now."}));
     EXPECT_EQ(StatOf(listed.Path("tmpfs/s")).st_ino, shareTarget);
     EXPECT_EQ(FileText(listed.Path("tmpfs/s")), "same");

@@ -1,9 +1,11 @@
-// The shell commands hand the desktop the exact file or folder of the selected record, and
-// nothing at all when no record is selected.
+// The shell commands hand the desktop the exact file or folder of the selected record, nothing
+// at all when no record is selected, and say so when the desktop has no program for it.
 
 #include "actions/ShellActions.h"
+#include "ActionTestKit.h"
 #include "results/ResultStateBuilder.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -13,20 +15,32 @@ using namespace pellmora;
 namespace {
 
 struct Recorder final : FilePropertiesService {
-    void ShowItemProperties(const QUrl& file) override { Asked.push_back(file.toEncoded()); }
+    bool ShowItemProperties(const QUrl& file) override {
+        Asked.push_back(file.toEncoded());
+        return Shows;
+    }
     std::vector<QByteArray> Asked;
+    bool Shows = true;
 };
 
 // What each command asks of the desktop for record: folder opened, file opened, properties.
 std::vector<std::vector<QByteArray>> AskedFor(const SearchState& state, int32_t record) {
     std::vector<std::vector<QByteArray>> asked(3);
     Recorder properties;
-    UrlOpener folder = [&](const QUrl& url) { asked[0].push_back(url.toEncoded()); };
-    UrlOpener open = [&](const QUrl& url) { asked[1].push_back(url.toEncoded()); };
-    OpenContainingFolder(state, record, folder);
-    OpenWithAssociatedProgram(state, record, open);
-    ShowFileProperties(state, record, properties);
+    test::ScriptedPrompter prompter;
+    UrlOpener folder = [&](const QUrl& url) {
+        asked[0].push_back(url.toEncoded());
+        return true;
+    };
+    UrlOpener open = [&](const QUrl& url) {
+        asked[1].push_back(url.toEncoded());
+        return true;
+    };
+    OpenContainingFolder(state, record, folder, prompter);
+    OpenWithAssociatedProgram(state, record, open, prompter);
+    ShowFileProperties(state, record, properties, open, prompter);
     asked[2] = properties.Asked;
+    EXPECT_TRUE(prompter.Log.empty());
     return asked;
 }
 
@@ -57,8 +71,42 @@ TEST(ShellActions, EachCommandNamesTheSelectedFileOrItsFolderAndNoRowNothing) {
         const Asked file = c.File.isEmpty() ? Asked{} : Asked{c.File};
         EXPECT_EQ(AskedFor(state, c.Record), (std::vector<Asked>{folder, file, file})) << c.Record;
     }
-    UrlOpener none;
-    OpenContainingFolder(state, 0, none); // an opener never plugged in is not called
+}
+
+// A desktop without a file manager for property sheets shows the folder instead; one without
+// any program for the address gets an error box naming it, never silence.
+TEST(ShellActions, WhatTheDesktopCannotOpenIsSaid) {
+    const SearchState state = test::ResultState({"/srv/a\xff/"}, {{.Name = "t.pdf"}});
+    const QString folder = QFile::decodeName("/srv/a\xff/");
+    const std::pair<bool, QStringList> cases[] = {
+        {true, {}},
+        {false,
+         {"No program is set up to open \"" + folder + "\".",
+          "No program is set up to open \"" + folder + "t.pdf\".",
+          "No program is set up to open \"" + folder + "\"."}},
+    };
+    for (const auto& [opens, said] : cases) {
+        QStringList opened;
+        UrlOpener opener = [&](const QUrl& url) {
+            opened << (url.toEncoded().endsWith('/') ? "folder" : "file");
+            return opens;
+        };
+        Recorder properties;
+        properties.Shows = false;
+        test::ScriptedPrompter prompter;
+        OpenContainingFolder(state, 0, opener, prompter);
+        OpenWithAssociatedProgram(state, 0, opener, prompter);
+        ShowFileProperties(state, 0, properties, opener, prompter);
+        EXPECT_EQ(properties.Asked.size(), 1u);
+        EXPECT_EQ(opened, (QStringList{"folder", "file", "folder"}));
+        EXPECT_EQ(prompter.Texts(), said);
+        for (const test::Asked& asked : prompter.Log)
+            EXPECT_EQ(asked.Kind, PromptKind::Error);
+    }
+    test::ScriptedPrompter prompter;
+    OpenOrSay(UrlOpener(), QUrl(QStringLiteral("mailto:support@pellmora.org")), prompter);
+    EXPECT_EQ(prompter.Texts(),
+              QStringList{"No program is set up to open \"mailto:support@pellmora.org\"."});
 }
 
 } // namespace

@@ -270,28 +270,37 @@ std::string FileContent(const std::string& path) {
     return file.readAll().toStdString();
 }
 
-TEST(ScanCli, ExportWritesTheReportBesideTheList) {
+// Names in other scripts come back as the UTF-8 lines a script reads with `while read`, without
+// a stray carriage return; the page says which set it is written in.
+TEST(ScanCli, ExportRoundTripsNonAsciiNamesAsUtf8Lines) {
     TempTree tree;
+    const std::string photo =
+        "\xe5\x86\x99\xe7\x9c\x9f/\xe4\xbc\x91\xe6\x9a\x87.txt"; // 写真/休暇.txt
     tree.File("data/a & b.txt", "same");
-    tree.File("data/c.txt", "same");
+    tree.File("data/" + photo, "same");
     const std::string data = tree.Path("data");
     const std::string list = tree.Path("list.txt");
     auto r = Scan({"--format", "tsv", "--export", Q(list), Q(data)});
     ASSERT_EQ(r.Exit, 0) << r.Err;
     EXPECT_EQ(std::count(r.Out.begin(), r.Out.end(), '\n'), 2) << "the list still goes to stdout";
-    EXPECT_EQ(FileContent(list), data + "/a & b.txt\r\n" + data + "/c.txt\r\n");
+    QStringList lines = QString::fromUtf8(FileContent(list)).split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.takeLast(), "") << "the last line ends in a line feed too";
+    lines.sort();
+    EXPECT_EQ(lines, (QStringList{Q(data + "/a & b.txt"), Q(data + "/" + photo)}));
 
     const std::string html = tree.Path("report.html");
     r = Scan({"--export", Q(html), Q(data)});
     ASSERT_EQ(r.Exit, 0) << r.Err;
     const std::string report = FileContent(html);
     for (const std::string& line : std::vector<std::string>{
-             "<b>Number of original files and duplicates:</b> 1 + 1<br>\r\n",
-             "<b>Total size of original files:</b> 4 B<br>\r\n", "<li>" + data + "</li>\r\n",
-             "    <TR bgcolor=\"#C0DCC0\">\r\n      <TD>2</TD>\r\n      <TD>c.txt</TD>\r\n",
-             "      <TD><a href=\"file://" + data + "/\">" + data + "/</a></TD>\r\n"})
+             "<head>\n<meta charset=\"UTF-8\">\n\t<title>",
+             "<b>Number of original files and duplicates:</b> 1 + 1<br>\n",
+             "<b>Total size of original files:</b> 4 B<br>\n", "<li>" + data + "</li>\n",
+             "    <TR bgcolor=\"#C0DCC0\">\n      <TD>2</TD>\n", "      <TD>a & b.txt</TD>\n",
+             "      <TD>\xe4\xbc\x91\xe6\x9a\x87.txt</TD>\n"})
         EXPECT_NE(report.find(line), std::string::npos) << line;
-    EXPECT_TRUE(report.ends_with("</html>\r\n"));
+    EXPECT_TRUE(report.ends_with("</html>\n"));
+    EXPECT_EQ(report.find('\r'), std::string::npos);
 }
 
 TEST(ScanCli, AFailedExportExitsOneAndKeepsTheOldReport) {
@@ -363,6 +372,31 @@ TEST(ScanCli, InterruptEndsCleanlyWithStatus130) {
     if (code == 130) {
         EXPECT_TRUE(process.readAllStandardError().startsWith("Search interrupted."));
     }
+}
+
+// The act through the real program: the lines on standard output instead of the list, the
+// summary as the last line of standard error, and the exit status of a bad combination.
+TEST(ScanCli, ActPrintsWhatItDidAndRefusesBadCombinations) {
+    TempTree tree;
+    tree.File("k/a", "same");
+    tree.File("d/a", "same");
+    tree.File("d/b", "other");
+    const std::string r = tree.Root();
+    const ScanResult linked = Scan({"--keep", Q(r + "k"), "--act", "link", Q(r + "d")});
+    EXPECT_EQ(linked.Exit, 0) << linked.Err;
+    EXPECT_EQ(linked.Out, "link\t" + r + "d/a\t" + r + "k/a\n");
+    EXPECT_TRUE(linked.Err.ends_with("\n1 of 1 files were replaced by hard links.\n"))
+        << linked.Err;
+    struct stat kept {
+    }, copy{};
+    stat((r + "k/a").c_str(), &kept);
+    stat((r + "d/a").c_str(), &copy);
+    EXPECT_EQ(kept.st_ino, copy.st_ino);
+
+    const ScanResult bad = Scan({"--dry-run", Q(r + "d")});
+    EXPECT_EQ(bad.Exit, 2);
+    EXPECT_EQ(bad.Out, "");
+    EXPECT_EQ(bad.Err.rfind("pellmora-scan: option --dry-run needs --act\nusage: ", 0), 0u);
 }
 
 } // namespace

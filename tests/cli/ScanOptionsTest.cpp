@@ -42,6 +42,9 @@ std::string Summary(const ScanOptions& o, const QLocale& numbers) {
     if (o.Version) s += " version";
     if (o.Inputs.OnlyWithKept) s += " only-with-kept";
     if (!o.Inputs.SkipFolders.isEmpty()) s += " skip=" + o.Inputs.SkipFolders.toStdString();
+    if (o.Act) s += " act=" + o.ActWord + std::to_string(static_cast<int>(*o.Act));
+    if (o.KeepCopy) s += " keep-copy=" + std::to_string(static_cast<int>(*o.KeepCopy));
+    if (o.DryRun) s += " dry-run";
     return s;
 }
 
@@ -88,6 +91,20 @@ TEST(ScanOptionsTest, CommandLinesAndTheirInputs) {
         {{"--only-with-kept", "/d"}, "option --only-with-kept needs a --keep folder", ""},
         {{"/d", "--keep"}, "option --keep needs a value", ""},
         {{"--skip-folders"}, "option --skip-folders needs a value", ""},
+        {{"--act", "trash"}, "", Defaults + " act=trash1"},
+        {{"--act", "delete", "--keep-copy", "newest", "--dry-run"},
+         "",
+         Defaults + " act=delete2 keep-copy=2 dry-run"},
+        {{"--act", "link", "--keep-copy", "oldest"}, "", Defaults + " act=link3 keep-copy=1"},
+        {{"--act", "share", "--keep-copy", "first"}, "", Defaults + " act=share4 keep-copy=0"},
+        {{"--act", "erase"}, "invalid act 'erase' (trash, delete, link or share)", ""},
+        {{"--act", "link", "--keep-copy", "largest"}, "invalid rule 'largest' for --keep-copy", ""},
+        {{"--dry-run"}, "option --dry-run needs --act", ""},
+        {{"--keep-copy", "first"}, "option --keep-copy needs --act", ""},
+        {{"--act", "trash", "--export", "r.html"},
+         "options --act and --export exclude each other",
+         ""},
+        {{"--act"}, "option --act needs a value", ""},
     };
     for (const QLocale& numbers : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
         for (const Case& c : cases) {

@@ -1,7 +1,6 @@
 // The report's bytes, line by line, for a small list under fixed clocks and locales.
 
 #include "export/DuplicateReport.h"
-#include "platform/CodePage.h"
 #include "results/ResultStateBuilder.h"
 
 #include <QDir>
@@ -17,16 +16,6 @@ int32_t DosDate(int year, int month, int day, int hour, int minute, int second) 
     return static_cast<int32_t>((static_cast<uint32_t>(year - 1980) << 25) |
                                 (static_cast<uint32_t>(month) << 21) | (day << 16) | (hour << 11) |
                                 (minute << 5) | (second / 2));
-}
-
-// CR LF after every line, the last one included.
-std::string Crlf(const std::string& lines) {
-    std::string out;
-    for (const char c : lines) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
 }
 
 const QLocale English(QLocale::English, QLocale::UnitedStates);
@@ -63,12 +52,12 @@ const QString Counts = QStringLiteral("2 + 2");
 const TDirectoryList Folders = {"/data/", "/more/\xe2\x82\xac/"};
 
 ReportEnvironment FixedAt(const QLocale& locale, QDate date, QTime time) {
-    return {locale, [=] { return QDateTime(date, time); }};
+    return {locale, [=] { return QDateTime(date, time); }, "UTF-8"};
 }
 
 std::string Html(const SearchState& state, const ReportEnvironment& environment,
                  const TDirectoryList& folders = Folders) {
-    CodePageEncoder encoder(AnsiCodePage(environment.Locale));
+    CharsetEncoder encoder(environment.Charset);
     return HtmlReport({state, Counts, folders}, environment, encoder);
 }
 
@@ -111,21 +100,18 @@ const std::string TableHead = R"(</ul>
     </TR>
 )";
 
-// The names in code page 1252: "?" for the Greek letter, the euro sign as 0x80, the byte that
-// is not UTF-8 as the window shows it (a replacement character, again "?").
+// The names in UTF-8; the byte that is not UTF-8 as the window shows it, a replacement character.
 const std::string EnglishRows = R"(    <TR bgcolor="#ffffff">
       <TD>1</TD>
-      <TD>bad?.txt</TD>
-      <TD><a href="file:///data/?mega/">/data/?mega/</a></TD>
+      <TD>bad�.txt</TD>
+      <TD><a href="file:///data/Ωmega/">/data/Ωmega/</a></TD>
       <TD>2</TD>
       <TD>12</TD>
       <TD>12/31/20 11:59:58 PM</TD>
     </TR>
     <TR bgcolor="#ffffff">
       <TD>2</TD>
-      <TD>caf)"
-                                "\xe9"
-                                R"(.txt</TD>
+      <TD>café.txt</TD>
       <TD><a href="file:///data/a&b/">/data/a&b/</a></TD>
       <TD>2</TD>
       <TD>12</TD>
@@ -134,7 +120,7 @@ const std::string EnglishRows = R"(    <TR bgcolor="#ffffff">
     <TR bgcolor="#C0DCC0">
       <TD>3</TD>
       <TD>copy.avi</TD>
-      <TD><a href="file:///data/?mega/">/data/?mega/</a></TD>
+      <TD><a href="file:///data/Ωmega/">/data/Ωmega/</a></TD>
       <TD>1</TD>
       <TD>1536000</TD>
     </TR>
@@ -155,17 +141,18 @@ const std::string EnglishRows = R"(    <TR bgcolor="#ffffff">
 TEST(DuplicateReport, HtmlReportOfASortedListInEnglish) {
     const SearchState state = SampleState();
     const std::string expected =
-        HtmlHead + "\t<title>List of Duplicate Files - March 6, 2024,  9:30:15 PM</title>\n" +
-        HtmlStyle + "<p><b>Date of search:</b> Wednesday, March 6, 2024,  9:30:15 PM<br>\n" +
+        HtmlHead + "<meta charset=\"UTF-8\">\n" +
+        "\t<title>List of Duplicate Files - March 6, 2024,  9:30:15 PM</title>\n" + HtmlStyle +
+        "<p><b>Date of search:</b> Wednesday, March 6, 2024,  9:30:15 PM<br>\n" +
         "<b>Number of original files and duplicates:</b> 2 + 2<br>\n"
         "<b>Total size of original files:</b> 1.46 MB<br>\n"
         "<b>Total size of duplicate files:</b> 1.46 MB<br>\n"
         "<ul>\n"
         "<b>Search duplicates in:</b>\n"
         "<li>/data/</li>\n"
-        "<li>/more/\x80/</li>\n" +
+        "<li>/more/\xe2\x82\xac/</li>\n" +
         TableHead + EnglishRows;
-    EXPECT_EQ(Html(state, FixedAt(English, QDate(2024, 3, 5), QTime(21, 30, 15))), Crlf(expected));
+    EXPECT_EQ(Html(state, FixedAt(English, QDate(2024, 3, 5), QTime(21, 30, 15))), expected);
 }
 
 TEST(DuplicateReport, GermanMonthWeekdayTimeAndDecimalComma) {
@@ -173,10 +160,10 @@ TEST(DuplicateReport, GermanMonthWeekdayTimeAndDecimalComma) {
     state.Locale = LocaleContext(German);
     const std::string html = Html(state, FixedAt(German, QDate(2024, 3, 5), QTime(8, 7, 6)));
     for (const std::string line :
-         {"\t<title>List of Duplicate Files - M\xe4rz 5, 2024,  08:07:06</title>\r\n",
-          "<p><b>Date of search:</b> Dienstag, M\xe4rz 5, 2024,  08:07:06<br>\r\n",
-          "<b>Total size of original files:</b> 1,46 MB<br>\r\n",
-          "      <TD>04.03.21 13:05:08</TD>\r\n", "      <TD>31.12.20</TD>\r\n"})
+         {"\t<title>List of Duplicate Files - M\xc3\xa4rz 5, 2024,  08:07:06</title>\n",
+          "<p><b>Date of search:</b> Dienstag, M\xc3\xa4rz 5, 2024,  08:07:06<br>\n",
+          "<b>Total size of original files:</b> 1,46 MB<br>\n",
+          "      <TD>04.03.21 13:05:08</TD>\n", "      <TD>31.12.20</TD>\n"})
         EXPECT_NE(html.find(line), std::string::npos) << line;
 }
 
@@ -198,7 +185,7 @@ TEST(DuplicateReport, TheDateRunsThreeHoursAheadButTheClockDoesNot) {
     const SearchState state = SampleState();
     for (const Case& c : cases) {
         const std::string html = Html(state, FixedAt(English, c.Date, c.Time));
-        EXPECT_NE(html.find(std::string(" - ") + c.Title + "</title>\r\n"), std::string::npos)
+        EXPECT_NE(html.find(std::string(" - ") + c.Title + "</title>\n"), std::string::npos)
             << c.Title;
         EXPECT_NE(html.find(std::string("<b>Date of search:</b> ") + c.Search), std::string::npos)
             << c.Search;
@@ -208,15 +195,23 @@ TEST(DuplicateReport, TheDateRunsThreeHoursAheadButTheClockDoesNot) {
 TEST(DuplicateReport, AnEmptyFolderListLeavesTheBoldLabelAlone) {
     const std::string html =
         Html(SampleState(), FixedAt(English, QDate(2024, 1, 1), QTime(12, 0)), {});
-    EXPECT_NE(html.find("<ul>\r\n<b>Search duplicates in:</b>\r\n</ul>\r\n"), std::string::npos);
+    EXPECT_NE(html.find("<ul>\n<b>Search duplicates in:</b>\n</ul>\n"), std::string::npos);
 }
 
+// In a set without the Greek letter, and for the name that is not UTF-8, "?".
 TEST(DuplicateReport, TextReportListsFullPathsInViewOrder) {
     const SearchState state = SampleState();
-    CodePageEncoder encoder(1252);
+    CharsetEncoder encoder("ISO-8859-1");
     EXPECT_EQ(TextReport({state, Counts, Folders}, encoder),
-              Crlf("/data/?mega/bad?.txt\n/data/a&b/caf\xe9.txt\n/data/?mega/copy.avi\n"
-                   "/data/a&b/Tom & Jerry.avi\n"));
+              "/data/?mega/bad?.txt\n/data/a&b/caf\xe9.txt\n/data/?mega/copy.avi\n"
+              "/data/a&b/Tom & Jerry.avi\n");
+}
+
+TEST(DuplicateReport, ThePageNamesTheSetItIsWrittenIn) {
+    ReportEnvironment latin = FixedAt(English, QDate(2024, 1, 1), QTime(12, 0));
+    latin.Charset = "ISO-8859-1";
+    const std::string head = HtmlHead + "<meta charset=\"ISO-8859-1\">\n\t<title>";
+    EXPECT_EQ(Html(SampleState(), latin).rfind(head, 0), 0u);
 }
 
 TEST(DuplicateReport, AFolderSearchedUnderARelativeNameLinksToItsAbsolutePath) {

@@ -63,10 +63,12 @@ struct ExportListTest : ::testing::Test {
     DialogExchange exchange = Stale();
     ScriptedDialog dialog;
     RecordingPrompter prompter;
-    ExportCommandParts parts{
-        exchange, dialog, prompter, {QLocale(QLocale::English, QLocale::UnitedStates), [] {
-                                         return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5));
-                                     }}};
+    ExportCommandParts parts{exchange,
+                             dialog,
+                             prompter,
+                             {QLocale(QLocale::English, QLocale::UnitedStates),
+                              [] { return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)); },
+                              "ISO-8859-1"}};
 
     QString In(const std::string& relative) { return QString::fromStdString(tree.Path(relative)); }
     ExportResult Export(std::optional<QString> name) {
@@ -86,7 +88,7 @@ TEST_F(ExportListTest, WritesTheReportAndSaysSo) {
     EXPECT_EQ(Export(In("list.txt")), ExportResult::Written);
     EXPECT_EQ(dialog.SeenChoice, 0) << "the exchange values are cleared before the dialog";
     EXPECT_EQ(dialog.SeenPath, "");
-    EXPECT_EQ(Content(In("list.txt")), "/d/a\r\n/d/b\r\n");
+    EXPECT_EQ(Content(In("list.txt")), "/d/a\n/d/b\n");
     ExpectPrompts({{PromptKind::Information, "Export complete."}});
 }
 
@@ -121,7 +123,7 @@ TEST_F(ExportListTest, AFailureIsReportedAndTheOldReportStays) {
     tree.Dir("taken.html");
     const std::pair<QString, QString> cases[] = {
         {In("taken.html"), "I/O error 21"},          // a folder of that name
-        {In("\u65e5\u672c.html"), "I/O error 84"},   // not spelt in the report's code page
+        {In("\u65e5\u672c.html"), "I/O error 84"},   // not spelt in the locale's set
         {In(std::string(300, 'n')), "I/O error 36"}, // too long for the file system
     };
     for (const auto& [name, text] : cases) {

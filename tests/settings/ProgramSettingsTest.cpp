@@ -62,13 +62,19 @@ TEST_F(ProgramSettingsTest, EveryOptionComesBack) {
     settings.Options.OnlyWithKept = true;
     settings.Options.SkipFolders = ".git|node_modules|/home/*/VMs";
     settings.CacheEnabled = true;
+    settings.Window = {-20, 35, 1000, 700, true};
     ASSERT_EQ(StoreProgramSettings(path, settings, c), "");
+    EXPECT_TRUE(
+        Stored().ends_with("[Window]\nLeft=-20\nTop=35\nWidth=1000\nHeight=700\nMaximized=1\n"));
     ProgramSettings back;
     LoadProgramSettings(path, back, c);
     EXPECT_TRUE(back.CacheEnabled);
     EXPECT_EQ(back.Options.KeepDirectories, settings.Options.KeepDirectories);
     EXPECT_TRUE(back.Options.OnlyWithKept);
     EXPECT_EQ(back.Options.SkipFolders, settings.Options.SkipFolders);
+    EXPECT_EQ(std::tie(back.Window.Left, back.Window.Top, back.Window.Width, back.Window.Height,
+                       back.Window.Maximized),
+              std::make_tuple(-20, 35, 1000, 700, true));
     EXPECT_EQ(back.CompareMode, 1);
     EXPECT_EQ(back.Options.MaskText, "*.jpg|*.txt");
     EXPECT_FALSE(back.Options.ExcludeZero);

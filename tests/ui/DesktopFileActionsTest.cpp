@@ -16,7 +16,10 @@ using namespace pellmora;
 namespace {
 
 struct RecordedProperties final : FilePropertiesService {
-    void ShowItemProperties(const QUrl& file) override { Urls << file.toString(); }
+    bool ShowItemProperties(const QUrl& file) override {
+        Urls << file.toString();
+        return true;
+    }
     QStringList Urls;
 };
 
@@ -31,7 +34,11 @@ TEST(DesktopFileActions, ShellCommandsOpenTheSelectedRecordsFolderAndFile) {
     QStringList opened;
     DialogExchange exchange;
     DesktopFileActions actions(exchange, {deleteForm, moveForm, renameForm, exportForm, preview},
-                               {[&](const QUrl& url) { opened << url.toString(); }, properties},
+                               {[&](const QUrl& url) {
+                                    opened << url.toString();
+                                    return true;
+                                },
+                                properties},
                                prompter);
     const SearchState state =
         test::ResultState({"/d/", "/e f/"}, {{.Name = "a"}, {.Name = "b c", .Dir = 1}});

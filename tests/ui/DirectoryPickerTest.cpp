@@ -20,7 +20,7 @@ namespace {
 
 struct DirectoryPickerTest : ::testing::Test {
     RecordingPrompter prompter;
-    TMainForm form{prompter, [](const QUrl&) {}};
+    TMainForm form{prompter, [](const QUrl&) { return true; }};
     TempTree tree;
     QTreeWidget* Tree() { return form.findChild<QTreeWidget*>("TreeView1"); }
     QListWidget* List() { return form.findChild<QListWidget*>("DirectoriesListBox"); }

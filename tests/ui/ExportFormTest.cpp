@@ -37,9 +37,9 @@ TEST(ExportForm, ControlsCaptionsAndTheSaveDialog) {
     EXPECT_EQ(form.windowTitle(), "Export List of Duplicates to External File");
     EXPECT_EQ(form.Label1->text(), "Export List of Files to HTML Document/TXT File");
     EXPECT_EQ(form.Label2->text(), "Hint: sort order affects the output list");
-    EXPECT_EQ(form.SelectFileButton->text(), "Browse");
-    EXPECT_EQ(form.OKButton->text(), "OK");
-    EXPECT_EQ(form.CancelButton->text(), "Cancel");
+    EXPECT_EQ(form.SelectFileButton->text(), "&Browse");
+    EXPECT_EQ(form.OKButton->text(), "&OK");
+    EXPECT_EQ(form.CancelButton->text(), "&Cancel");
     EXPECT_EQ(form.FileEdit->text(), "");
     for (const char* name : {"Label1", "FileEdit", "SelectFileButton", "Label2", "OKButton",
                              "CancelButton", "SaveDialog1"})
@@ -100,7 +100,7 @@ class ExportOnlyActions final : public FileActions {
 
 TEST(ExportForm, TheWindowExportsItsSortedViewThroughTheDialog) {
     RecordingPrompter prompter;
-    TMainForm window{prompter, [](const QUrl&) {}};
+    TMainForm window{prompter, [](const QUrl&) { return true; }};
     TExportForm dialog;
     ExportOnlyActions actions(dialog, prompter);
     window.AttachFileActions(actions);
@@ -123,7 +123,7 @@ TEST(ExportForm, TheWindowExportsItsSortedViewThroughTheDialog) {
     QFile file(name);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(),
-              tree.Path("b/alpha.txt") + "\r\n" + tree.Path("a/zeta.txt") + "\r\n");
+              tree.Path("b/alpha.txt") + "\n" + tree.Path("a/zeta.txt") + "\n");
     ASSERT_EQ(prompter.Prompts.size(), 1u);
     EXPECT_EQ(prompter.Prompts[0].Text, "Export complete.");
 }

@@ -78,7 +78,9 @@ TEST(ResultsModelTest, CellsShowTheRecordOfTheViewOrder) {
               QColor(0xC0, 0xDC, 0xC0));
     EXPECT_TRUE(model.index(0, 0).data(Qt::FontRole).value<QFont>().strikeOut());
     EXPECT_EQ(model.index(0, 0).data(Qt::ForegroundRole).value<QBrush>().color(),
-              QColor(0xFF, 0, 0));
+              QColor(0xB0, 0, 0));
+    EXPECT_EQ(model.index(1, 0).data(Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(Qt::black));
     EXPECT_FALSE(model.index(1, 0).data(Qt::FontRole).isValid());
     EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "File Name");
 }
@@ -104,7 +106,7 @@ TEST(ResultsModelTest, AKeptRowShowsALockInsteadOfACheckBox) {
         EXPECT_FALSE(plain.data(role).isValid());
     }
     EXPECT_EQ(kept.data(Qt::ForegroundRole).value<QBrush>().color(), ResultsModel::KeptColour);
-    EXPECT_FALSE(plain.data(Qt::ForegroundRole).isValid());
+    EXPECT_EQ(plain.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::black));
 }
 
 TEST(ResultsModelTest, ModifiedLeavesOutMidnightAndInvalidDates) {

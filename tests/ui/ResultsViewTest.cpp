@@ -36,7 +36,7 @@ const QColor LightGreen(0xC0, 0xDC, 0xC0);
 struct ResultsViewTest : ::testing::Test {
     RecordingPrompter prompter;
     test::RecordingActions actions;
-    TMainForm form{prompter, [](const QUrl&) {}};
+    TMainForm form{prompter, [](const QUrl&) { return true; }};
     QTableView* list = form.findChild<QTableView*>("AdvListView1");
     QAbstractItemModel* model = list->model();
     QAbstractItemModelTester tester{model, QAbstractItemModelTester::FailureReportingMode::Fatal};
@@ -71,6 +71,7 @@ struct ResultsViewTest : ::testing::Test {
         return model->index(row, 2).data(Qt::BackgroundRole).value<QBrush>().color();
     }
     QString Name(int row) { return model->index(row, 0).data().toString(); }
+    QString Cell(int row, int column) { return model->index(row, column).data().toString(); }
     std::pair<int, Qt::SortOrder> Indicator() {
         QHeaderView* header = list->horizontalHeader();
         EXPECT_TRUE(header->isSortIndicatorShown());
@@ -106,17 +107,34 @@ SearchState NineFiles() {
 }
 
 TEST_F(ResultsViewTest, ListIsAVirtualTableOfFixedRows) {
-    Publish(NineFiles());
+    SearchState nine = NineFiles();
+    // 28 August 2008, 18:48:48: a wide date in any format.
+    nine.ResultList[0].FileDate = (28 << 25) | (8 << 21) | (28 << 16) | (18 << 11) | (48 << 5) | 24;
+    Publish(std::move(nine));
     EXPECT_EQ(list->rowHeight(0), 16);
     EXPECT_EQ(list->rowHeight(8), 16);
     EXPECT_TRUE(list->showGrid());
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
-    const int widths[5] = {180, 260, 80, 100, 132};
+    // Each column at its design width, or wider where its caption with the sort mark needs it.
+    const int widths[5] = {180, 0, 80, 100, 132};
     const QStringList captions = {"File Name", "Path", "Dup. Group", "Size", "Modified"};
+    QHeaderView* header = list->horizontalHeader();
+    int others = 0;
     for (int c = 0; c < 5; ++c) {
-        EXPECT_EQ(list->columnWidth(c), widths[c]) << c; // kept over the new row count
         EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), captions[c]);
+        if (c == 1) continue;
+        EXPECT_GE(list->columnWidth(c), std::max(widths[c], header->sectionSizeHint(c))) << c;
+        others += list->columnWidth(c);
+    }
+    ASSERT_FALSE(Cell(0, 4).isEmpty());
+    EXPECT_GT(list->columnWidth(4), list->fontMetrics().horizontalAdvance(Cell(0, 4)));
+    // "Path" takes the spare width, so "Modified" ends at the list's right edge.
+    for (const int wider : {0, 300}) {
+        form.resize(form.size() + QSize(wider, 0));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(header->length(), list->viewport()->width());
+        EXPECT_EQ(list->columnWidth(1), list->viewport()->width() - others);
     }
     EXPECT_EQ(model->index(1, 1).data().toString(), "/d/sub/");
     EXPECT_EQ(model->index(0, 0).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);

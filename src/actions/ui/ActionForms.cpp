@@ -21,7 +21,11 @@ void SetPlainText(QLabel* label, const QString& text) {
 }
 
 QLabel* WarningText(QLabel* label) {
-    label->setStyleSheet(QStringLiteral("color: #FF0000;"));
+    // No one red reads on a light and on a dark theme's background alike (WCAG AA): a dark red
+    // on a light one, a light red on a dark one.
+    const bool darkGround = label->palette().color(QPalette::Window).lightness() < 128;
+    label->setStyleSheet(darkGround ? QStringLiteral("color: #FF8080;")
+                                    : QStringLiteral("color: #B00000;"));
     label->setWordWrap(true);
     return label;
 }

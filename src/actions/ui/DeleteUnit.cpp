@@ -3,7 +3,6 @@
 #include "actions/ActionCommon.h"
 #include "actions/DeleteCommand.h"
 #include "actions/ui/ActionForms.h"
-#include "model/MessagePrompter.h"
 #include "model/ui/DialogFrame.h"
 
 #include <QGridLayout>
@@ -18,8 +17,7 @@ namespace pellmora {
 
 TDeleteForm::TDeleteForm(QWidget* parent) : QDialog(parent) {
     SetUpDialog(*this, "DeleteForm", QStringLiteral("Remove Duplicate Files"), QSize(430, 290));
-    const QString recycler =
-        QStringLiteral("Move files to Recycle Bin (if option is set for this drive)");
+    const QString recycler = QStringLiteral("Move files to the Trash");
     RecyclerRadio = MakeRadio("RecyclerRadio", recycler);
     const QString forGood = QStringLiteral("Delete files without backup");
     DeleteRadio = MakeRadio("DeleteRadio", forGood);
@@ -36,8 +34,8 @@ TDeleteForm::TDeleteForm(QWidget* parent) : QDialog(parent) {
     DelCountLabel =
         PlainLabel(this, "DelCountLabel", QStringLiteral("Do you really want to delete 0 files?"));
     WarningLabel = WarningText(PlainLabel(this, "WarningLabel", QString()));
-    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
-    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&OK"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("&Cancel"));
     OKButton->setDefault(true);
     RecyclerRadio->setChecked(true);
 
@@ -64,7 +62,6 @@ TDeleteForm::TDeleteForm(QWidget* parent) : QDialog(parent) {
         connect(radio, &QRadioButton::toggled, this, &TDeleteForm::ShowCount);
     connect(OKButton, &QPushButton::clicked, this, &TDeleteForm::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TDeleteForm::CancelButtonClick);
-    FormCreate();
 }
 
 QToolButton* TDeleteForm::MakeImage(const char* name, int icon, const QString& caption) {
@@ -78,15 +75,6 @@ QToolButton* TDeleteForm::MakeImage(const char* name, int icon, const QString& c
 
 QRadioButton* TDeleteForm::MakeRadio(const char* name, const QString& caption) {
     return Named(new QRadioButton(caption, this), name, caption);
-}
-
-// The recycler's caption in two lines, set once.
-void TDeleteForm::FormCreate() {
-    const QString caption =
-        QStringLiteral("Move files to Recycle Bin \n\r(If this option is set for this drive)");
-    RecyclerRadio->setText(MessageBoxText(PromptKind::Information, caption));
-    RecyclerRadio->setAccessibleName(RecyclerRadio->text());
-    Image1->setAccessibleName(RecyclerRadio->text());
 }
 
 void TDeleteForm::ShowModal(DialogExchange& exchange, int32_t groupsLeftWithoutCopy) {

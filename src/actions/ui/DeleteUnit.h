@@ -41,7 +41,6 @@ class TDeleteForm : public QDialog, public DeleteDialog {
     QPushButton* CancelButton = nullptr;
 
   private:
-    void FormCreate();
     QToolButton* MakeImage(const char* name, int icon, const QString& caption);
     QRadioButton* MakeRadio(const char* name, const QString& caption);
     uint8_t Choice() const;

@@ -20,14 +20,14 @@ TMoveForm::TMoveForm(QWidget* parent) : QDialog(parent) {
                 QSize(470, 170));
     Label1 = PlainLabel(this, "Label1", QStringLiteral("Select Directory:"));
     DirectoryEdit = Named(new QLineEdit(this), "DirectoryEdit", QStringLiteral("Target folder"));
-    SelectDirectoryButton = MakeButton(this, "SelectDirectoryButton", QStringLiteral("Browse"));
+    SelectDirectoryButton = MakeButton(this, "SelectDirectoryButton", QStringLiteral("&Browse"));
     Label2 = WarningText(PlainLabel(
         this, "Label2",
         QStringLiteral("Attention! There is no option to move your files back automatically.")));
     DelCountLabel =
         PlainLabel(this, "DelCountLabel", QStringLiteral("Do you really want to move 0 files?"));
-    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
-    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&OK"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("&Cancel"));
     OKButton->setDefault(true);
     Label1->setBuddy(DirectoryEdit);
 

@@ -39,6 +39,7 @@ void PaintGradient(QWidget& bar) {
     gradient.setColorAt(1, QColor(0xc8, 0xd0, 0xdc));
     QPalette palette = bar.palette();
     palette.setBrush(QPalette::Window, gradient);
+    palette.setColor(QPalette::WindowText, Qt::black); // the size text on the light gradient
     bar.setPalette(palette);
     bar.setAutoFillBackground(true);
 }

@@ -34,8 +34,8 @@ TRenameForm::TRenameForm(MessagePrompter& prompter, QWidget* parent)
         PlainLabel(this, "RenameSampleLabel", QStringLiteral("Duplicate_Filename.ext"));
     DelCountLabel =
         PlainLabel(this, "DelCountLabel", QStringLiteral("Do you really want to rename 0 files?"));
-    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
-    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&OK"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("&Cancel"));
     OKButton->setDefault(true);
     PrefixRadioButton->setChecked(true);
     MainLabel->setBuddy(PrefixEdit);

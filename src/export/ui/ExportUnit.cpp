@@ -17,11 +17,11 @@ TExportForm::TExportForm(QWidget* parent) : QDialog(parent) {
     const QString title = QStringLiteral("Export List of Files to HTML Document/TXT File");
     Label1 = Named(new QLabel(title, this), "Label1", title);
     FileEdit = Named(new QLineEdit(this), "FileEdit", QStringLiteral("Report file"));
-    SelectFileButton = MakeButton(this, "SelectFileButton", QStringLiteral("Browse"));
+    SelectFileButton = MakeButton(this, "SelectFileButton", QStringLiteral("&Browse"));
     const QString hint = QStringLiteral("Hint: sort order affects the output list");
     Label2 = Named(new QLabel(hint, this), "Label2", hint);
-    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
-    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&OK"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("&Cancel"));
     OKButton->setDefault(true);
     Label1->setBuddy(FileEdit);
 

@@ -4,6 +4,7 @@
 
 #include "model/DialogExchange.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QPushButton>
 #include <QSize>
@@ -11,9 +12,12 @@
 
 namespace pellmora {
 
-// A fixed client size when size is valid; the dialog is centred on the screen when shown.
+// A fixed client size when size is valid, grown at every showing as far as the texts need (a
+// larger font, a longer count); the dialog is centred on the screen when shown.
 void SetUpDialog(QDialog& dialog, const char* objectName, const QString& caption,
                  QSize size = QSize());
+// The size a fixed dialog of the given design size takes to show all of its contents.
+QSize FittedSize(const QWidget& dialog, QSize design);
 
 void CentreOnScreen(QWidget& window);
 
@@ -24,7 +28,11 @@ template <typename W> W* Named(W* widget, const char* name, const QString& capti
     return widget;
 }
 
+// A caption's "&" marks its mnemonic, the letter that Alt presses the button with; "&&" is one
+// "&". The caption as assistive tools read it has neither.
+QString WithoutMnemonic(const QString& caption);
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
+void SetCaption(QAbstractButton* button, const QString& caption);
 
 // Centres and runs dialog; answer points at exchange while it is open, so that the dialog's
 // buttons write their answer there and nowhere else.

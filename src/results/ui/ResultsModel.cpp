@@ -121,9 +121,11 @@ QVariant ResultsModel::Background(int row) const {
     return QBrush(odd ? QColor(0xC0, 0xDC, 0xC0) : QColor(Qt::white));
 }
 
+// The bands are fixed light colours, so the text on them is fixed too: a theme's own text colour
+// may be light. The red of a resolved row is dark enough to read on both bands (WCAG AA).
 QVariant ResultsModel::Foreground(const TFileInfoType& file) const {
     if (file.Kept) return QBrush(KeptColour);
-    return file.Resolved ? QVariant(QBrush(QColor(0xFF, 0, 0))) : QVariant();
+    return QBrush(file.Resolved ? QColor(0xB0, 0, 0) : QColor(Qt::black));
 }
 
 QVariant ResultsModel::Font(const TFileInfoType& file) const {

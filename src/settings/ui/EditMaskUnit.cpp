@@ -17,8 +17,8 @@ TEditMaskForm::TEditMaskForm(MessagePrompter& prompter, QWidget* parent)
     SetUpDialog(*this, "EditMaskForm", QStringLiteral("Add File Mask"), QSize(331, 125));
     MaskEdit = Named(new QLineEdit(this), "MaskEdit", QStringLiteral("Mask:"));
     DescriptionEdit = Named(new QLineEdit(this), "DescriptionEdit", QStringLiteral("Description:"));
-    OKButton = MakeButton(this, "OKButton", QStringLiteral("Add"));
-    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&Add"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("&Cancel"));
     OKButton->setDefault(true);
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("Mask:"), MaskEdit);
@@ -47,8 +47,7 @@ void TEditMaskForm::FormShow() {
         editing ? QStringLiteral("Edit File Mask") : QStringLiteral("Add File Mask");
     setWindowTitle(caption);
     setAccessibleName(caption);
-    OKButton->setText(editing ? QStringLiteral("Edit") : QStringLiteral("Add"));
-    OKButton->setAccessibleName(OKButton->text());
+    SetCaption(OKButton, editing ? QStringLiteral("&Edit") : QStringLiteral("&Add"));
     MaskEdit->setText(editing ? MaskOf(SelectedEntry) : QString());
     DescriptionEdit->setText(editing ? DescriptionOf(SelectedEntry) : QString());
     MaskEdit->setFocus();

@@ -17,10 +17,10 @@ TMaskForm::TMaskForm(MessagePrompter& prompter, ProgramLocation location, QWidge
     SetUpDialog(*this, "MaskForm", QStringLiteral("File Masks"), QSize(434, 297));
     MaskListBox = Named(new QListWidget(this), "MaskListBox", QStringLiteral("File masks"));
     MaskListBox->setSelectionMode(QAbstractItemView::SingleSelection);
-    AddMaskButton = MakeButton(this, "AddMaskButton", QStringLiteral("Add Mask"));
-    EditMaskButton = MakeButton(this, "EditMaskButton", QStringLiteral("Edit"));
-    DeleteMaskButton = MakeButton(this, "DeleteMaskButton", QStringLiteral("Delete"));
-    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
+    AddMaskButton = MakeButton(this, "AddMaskButton", QStringLiteral("&Add Mask"));
+    EditMaskButton = MakeButton(this, "EditMaskButton", QStringLiteral("&Edit"));
+    DeleteMaskButton = MakeButton(this, "DeleteMaskButton", QStringLiteral("&Delete"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&OK"));
     auto* layout = new QGridLayout(this);
     layout->addWidget(MaskListBox, 0, 0, 4, 1);
     layout->addWidget(AddMaskButton, 0, 1);

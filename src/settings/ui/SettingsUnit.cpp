@@ -23,8 +23,9 @@ TSettingsForm::TSettingsForm(MessagePrompter& prompter, QWidget* parent)
         Named(new QCheckBox(saveCaption, this), "SaveProgramStateCheck", saveCaption);
     auto* group = Named(new QGroupBox(QStringLiteral("  File Comparison Mode:"), this),
                         "CompareModeGroup", QStringLiteral("File Comparison Mode"));
-    CRCRadioButton = Named(new QRadioButton(QStringLiteral("CRC32 Checksum + FileSize")),
-                           "CRCRadioButton", QStringLiteral("CRC32 Checksum + FileSize"));
+    // The checksum mode compares both checksums, so the caption names both.
+    const QString checksums = QStringLiteral("CRC32 + XXH3-128 Checksums + FileSize");
+    CRCRadioButton = Named(new QRadioButton(checksums), "CRCRadioButton", checksums);
     ByteByByteRadioButton =
         Named(new QRadioButton(QStringLiteral("Byte-by-Byte Comparison")), "ByteByByteRadioButton",
               QStringLiteral("Byte-by-Byte Comparison"));
@@ -33,13 +34,13 @@ TSettingsForm::TSettingsForm(MessagePrompter& prompter, QWidget* parent)
     radios->addWidget(ByteByByteRadioButton);
     const QString cacheCaption = QStringLiteral("Remember checksums between searches");
     CacheCheckBox = Named(new QCheckBox(cacheCaption, this), "CacheCheckBox", cacheCaption);
-    ForgetButton = MakeButton(this, "ForgetButton", QStringLiteral("Forget"));
+    ForgetButton = MakeButton(this, "ForgetButton", QStringLiteral("&Forget"));
     auto* cache = new QHBoxLayout;
     cache->addWidget(CacheCheckBox);
     cache->addStretch();
     cache->addWidget(ForgetButton);
-    OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
-    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
+    OKButton = MakeButton(this, "OKButton", QStringLiteral("&OK"));
+    CancelButton = MakeButton(this, "CancelButton", QStringLiteral("&Cancel"));
     OKButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

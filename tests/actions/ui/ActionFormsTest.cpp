@@ -45,8 +45,8 @@ void Click(QAbstractButton* button) {
 TEST(DeleteForm, CaptionsCountAndWarningAndTheRememberedOption) {
     TDeleteForm form;
     EXPECT_EQ(form.windowTitle(), "Remove Duplicate Files");
-    EXPECT_EQ(form.RecyclerRadio->text(),
-              "Move files to Recycle Bin \n(If this option is set for this drive)");
+    EXPECT_EQ(form.RecyclerRadio->text(), "Move files to the Trash");
+    EXPECT_EQ(form.Image1->accessibleName(), "Move files to the Trash");
     EXPECT_EQ(form.DeleteRadio->text(), "Delete files without backup");
     EXPECT_TRUE(form.RecyclerRadio->isChecked());
     EXPECT_EQ(form.Image1->iconSize(), QSize(32, 32));

@@ -4,6 +4,7 @@
 #include "platform/FileManagerService.h"
 #include "actions/ShellActions.h"
 #include "results/ResultStateBuilder.h"
+#include "ui/RecordingPrompter.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -61,9 +62,11 @@ TEST(FileManagerService, AsksForTheSelectedFilesPropertiesWithItsExactUriAndNeve
     QDBusConnection manager = QDBusConnection::connectToBus(bus.Address, "file-manager");
     QDBusConnection program = QDBusConnection::connectToBus(bus.Address, "program");
     ASSERT_TRUE(manager.isConnected() && program.isConnected());
-    // With no file manager yet, or no bus at all, the request goes nowhere and holds up nothing.
-    FileManagerService(QStringLiteral("program")).ShowItemProperties(QUrl("file:///nowhere"));
-    FileManagerService(QStringLiteral("no such bus")).ShowItemProperties(QUrl("file:///nowhere"));
+    // With no file manager yet, or no bus at all, nobody takes the request, and it says so.
+    EXPECT_FALSE(
+        FileManagerService(QStringLiteral("program")).ShowItemProperties(QUrl("file:///nowhere")));
+    EXPECT_FALSE(FileManagerService(QStringLiteral("no such bus"))
+                     .ShowItemProperties(QUrl("file:///nowhere")));
     FakeFileManager fake;
     ASSERT_TRUE(manager.registerService(QStringLiteral("org.freedesktop.FileManager1")));
     ASSERT_TRUE(manager.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &fake,
@@ -72,13 +75,16 @@ TEST(FileManagerService, AsksForTheSelectedFilesPropertiesWithItsExactUriAndNeve
     const SearchState state =
         test::ResultState({"/srv/odd \xff dir/"}, {{.Name = "a b.png"}, {.Name = "c"}});
     FileManagerService service(QStringLiteral("program"));
-    ShowFileProperties(state, 0, service);
-    ShowFileProperties(state, -1, service);
+    EXPECT_TRUE(service.ShowItemProperties(QUrl("file:///somewhere")));
+    UrlOpener folderOpener; // never needed: the file manager shows the properties
+    test::RecordingPrompter prompter;
+    ShowFileProperties(state, 0, service, folderOpener, prompter);
+    ShowFileProperties(state, -1, service, folderOpener, prompter);
+    EXPECT_TRUE(prompter.Prompts.empty());
     const QStringList expected{"file:///srv/odd%20%FF%20dir/a%20b.png"};
     EXPECT_TRUE(QTest::qWaitFor([&] { return fake.Uris.contains(expected); }, 5000));
     QTest::qWait(50); // the request for no row would have arrived by now
-    // The early request may still reach the manager that took the name meanwhile.
-    fake.Uris.removeAll(QStringList{"file:///nowhere"});
+    fake.Uris.removeAll(QStringList{"file:///somewhere"});
     ASSERT_EQ(fake.Uris.size(), 1);
     EXPECT_EQ(fake.Uris[0], expected);
     EXPECT_TRUE(fake.StartupIds.contains(QString()));

@@ -62,6 +62,8 @@ TEST(SettingsFormTest, ShowsAndTakesBackTheValues) {
     form.CompareMode = 1;
     form.CacheEnabled = true;
     form.FormShow();
+    EXPECT_EQ(Child<QRadioButton>(form, "CRCRadioButton")->text(),
+              "CRC32 + XXH3-128 Checksums + FileSize");
     EXPECT_TRUE(Child<QCheckBox>(form, "CacheCheckBox")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>(form, "SaveProgramStateCheck")->isChecked());
     EXPECT_TRUE(Child<QRadioButton>(form, "ByteByByteRadioButton")->isChecked());
@@ -242,7 +244,7 @@ struct WindowSettingsTest : ::testing::Test {
 
     std::unique_ptr<TMainForm> Window() {
         return std::make_unique<TMainForm>(
-            prompter, [](const QUrl&) {}, nullptr, location);
+            prompter, [](const QUrl&) { return true; }, nullptr, location);
     }
 };
 
@@ -318,21 +320,26 @@ TEST_F(WindowSettingsTest, SettingsButtonChangesTheInMemoryValuesOnly) {
     EXPECT_FALSE(QFile::exists(iniPath));
 }
 
-// The choice is written last, comes back at the next start, and names the store of each search.
-TEST_F(WindowSettingsTest, CacheChoiceComesBackAndReachesTheSearch) {
+// The choice is written after the options, comes back at the next start, and names the store of
+// each search; the window comes back where it was.
+TEST_F(WindowSettingsTest, CacheChoiceAndWindowComeBackAndReachTheSearch) {
+    const QRect place(20, 30, 770, 500);
     {
         auto form = Window();
         EXPECT_FALSE(form->CacheEnabled);
         form->StartButtonClick();
         EXPECT_EQ(form->State.ChecksumCacheFile, "");
         form->CacheEnabled = true;
+        form->show();
+        form->setGeometry(place);
         form->close();
     }
     QFile file(iniPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().endsWith("[Directories]\nLines=FFFE\nKeep=FFFE\nOnlyWithKept=0\n"
-                                        "[Checksum Cache]\nEnabled=1\n"));
+    EXPECT_TRUE(file.readAll().contains("[Directories]\nLines=FFFE\nKeep=FFFE\nOnlyWithKept=0\n"
+                                        "[Checksum Cache]\nEnabled=1\n[Window]\n"));
     auto form = Window();
+    EXPECT_EQ(form->geometry(), place);
     EXPECT_TRUE(form->CacheEnabled);
     form->StartButtonClick(); // no folder: refused, after the state was set
     EXPECT_EQ(form->State.ChecksumCacheFile, ChecksumCache::DefaultFile());
