@@ -115,8 +115,8 @@ class ReadAhead {
     std::unordered_map<Key, ReadOutcome, KeyHash> outcomes_;
     std::unordered_map<int32_t, RunProgress> runs_;
     std::atomic<size_t> requests_{0}; // known_.size()
-    std::atomic<size_t> pathBytes_{
-        0}; // of the queue, the reads under way and the runs' readable files
+    // The path bytes of the queue, of the reads under way and of the runs' readable files.
+    std::atomic<size_t> pathBytes_{0};
     std::optional<Key> awaited_;
     std::atomic<bool> cancelled_{false};
     WorkerThreads readers_;
