@@ -1,5 +1,6 @@
 #include "platform/FileStamp.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace pellmora {
@@ -25,6 +26,12 @@ FileStamp StampOf(const struct stat& st) {
 std::optional<FileStamp> ReadFileStamp(const std::string& path) {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return StampOf(st);
+}
+
+std::optional<FileStamp> ReadStampAt(int folder, const std::string& name) {
+    struct stat st {};
+    if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
     return StampOf(st);
 }
 

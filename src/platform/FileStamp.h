@@ -25,6 +25,8 @@ FileStamp StampOf(const struct stat& status);
 
 // The entry itself, a final link not followed; nothing when it cannot be read.
 std::optional<FileStamp> ReadFileStamp(const std::string& path);
+// The entry name in the folder open as folder, a final link not followed.
+std::optional<FileStamp> ReadStampAt(int folder, const std::string& name);
 std::optional<FileStamp> ReadDescriptorStamp(int fd);
 
 // The current time on the clock that file times are taken from, in nanoseconds.

@@ -25,17 +25,16 @@ std::string RandomHiddenName() {
 }
 
 std::optional<FileIdentity> IdentityAt(int folder, const std::string& name) {
-    struct stat st {};
-    if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
-    return StampOf(st).Identity();
+    const std::optional<FileStamp> stamp = ReadStampAt(folder, name);
+    if (!stamp) return std::nullopt;
+    return stamp->Identity();
 }
 
 // The kept file's own inode under a new name: linked from its descriptor, so that whatever has
 // taken its path since it was pinned is never the one linked.
 int LinkDescriptor(const PinnedFile& kept, int folder, const std::string& name) {
-    const std::string self = "/proc/self/fd/" + std::to_string(kept.Fd());
-    if (linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
-    if (errno != ENOENT || access("/proc/self/fd", F_OK) == 0) return errno;
+    const int error = LinkDescriptorAt(kept.Fd(), folder, name);
+    if (error != ENOENT || access("/proc/self/fd", F_OK) == 0) return error;
     // Without /proc, the path is linked and the new name must then show the pinned file.
     if (linkat(AT_FDCWD, kept.Path().c_str(), folder, name.c_str(), 0) != 0) return errno;
     if (IdentityAt(folder, name) == kept.Stamp().Identity()) return 0;
@@ -81,7 +80,7 @@ LinkSteps DefaultLinkSteps() {
 
 int ReplaceWithHardLink(const PinnedFile& kept, const PinnedFile& ticked, const LinkSteps& steps) {
     if (!kept.Pinned() || !ticked.Pinned()) return ChangedSinceListed;
-    const int folder = open(FolderOf(ticked.Path()).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const int folder = OpenFolderOf(ticked.Path());
     if (folder < 0) return errno;
     const std::string name = NameOf(ticked.Path());
     std::string temporary;

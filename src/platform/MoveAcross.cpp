@@ -120,12 +120,7 @@ class NewCopy {
 
     // Gives the copy its name; 0, EEXIST when taken, or errno.
     int Place(const std::string& target) {
-        if (scratch_.empty()) {
-            const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-            return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0
-                       ? 0
-                       : errno;
-        }
+        if (scratch_.empty()) return LinkDescriptorAt(fd_, AT_FDCWD, target);
         const int error = RenameNoReplace(scratch_, target);
         if (!error) scratch_.clear();
         return error;

@@ -33,12 +33,16 @@ ssize_t ReadFull(int fd, char* buffer, size_t count, off_t offset) {
     return static_cast<ssize_t>(done);
 }
 
-// The folder that holds path, as a descriptor for the *at calls; -1 with errno on failure.
+} // namespace
+
 int OpenFolderOf(const std::string& path) {
     return open(FolderOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
-} // namespace
+int LinkDescriptorAt(int fd, int folder, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
 
 PinnedFile::PinnedFile(const std::string& path, const FileVersion& listed) : path_(path) {
     // O_NONBLOCK: a FIFO put in the file's place must not stall the open.
@@ -119,9 +123,9 @@ int DeletePinned(const PinnedFile& file) {
     const int folder = OpenFolderOf(file.Path());
     if (folder < 0) return errno;
     const std::string name = NameOf(file.Path());
-    struct stat there {};
-    int error = fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
-    if (!error && (StampOf(there).Identity() != file.Stamp().Identity() || !file.StillUnchanged()))
+    const std::optional<FileStamp> there = ReadStampAt(folder, name);
+    int error = there ? 0 : errno;
+    if (!error && (there->Identity() != file.Stamp().Identity() || !file.StillUnchanged()))
         error = ChangedSinceListed;
     if (!error && unlinkat(folder, name.c_str(), 0) != 0) error = errno;
     close(folder);

@@ -63,4 +63,12 @@ bool SameAccess(const PinnedFile& a, const PinnedFile& b);
 // or errno.
 int DeletePinned(const PinnedFile& file);
 
+// The folder that holds path, as a descriptor for the *at calls; -1 with errno on failure.
+int OpenFolderOf(const std::string& path);
+
+// Gives the open file fd the name name in folder (AT_FDCWD: name is a path), through
+// /proc/self/fd: whatever has taken the file's path since it was opened is never the one named.
+// 0 or errno; ENOENT also where /proc is not mounted.
+int LinkDescriptorAt(int fd, int folder, const std::string& name);
+
 } // namespace pellmora
