@@ -55,6 +55,25 @@ bool DecodeEntries(const void* bytes, size_t length, std::vector<StoredEntry>& e
     return true;
 }
 
+bool ReadSizeRow(const Statement& select, int64_t size,
+                 std::vector<StoredEntry>& entries) noexcept {
+    sqlite3_stmt* s = *select;
+    sqlite3_bind_int64(s, 1, RowKeyOfSize(size));
+    const int rc = sqlite3_step(s);
+    bool ok = rc == SQLITE_DONE;
+    try {
+        if (rc == SQLITE_DONE)
+            entries.clear();
+        else if (rc == SQLITE_ROW)
+            ok = DecodeEntries(sqlite3_column_blob(s, 0),
+                               static_cast<size_t>(sqlite3_column_bytes(s, 0)), entries);
+    } catch (...) {
+        ok = false;
+    }
+    sqlite3_reset(s);
+    return ok;
+}
+
 void EncodeEntries(const std::vector<StoredEntry>& entries, std::string& bytes) {
     bytes.clear();
     bytes.reserve(entries.size() * EntryBytes);

@@ -6,6 +6,7 @@
 // both times), so two files are never taken for each other.
 
 #include "platform/ContentDigest.h"
+#include "platform/SqliteStatement.h"
 
 #include <cstdint>
 #include <string>
@@ -38,5 +39,11 @@ bool DecodeEntries(const void* bytes, size_t length, std::vector<StoredEntry>& e
 // The entries must be sorted by path hash and kind.
 void EncodeEntries(const std::vector<StoredEntry>& entries, std::string& bytes);
 bool EntryOrder(const StoredEntry& a, const StoredEntry& b);
+
+// The statement that reads a size's row, for ReadSizeRow.
+constexpr const char* SelectSizeRow = "SELECT entries FROM digests WHERE key = ?";
+// The entries stored for size (none when it has no row), through a statement of SelectSizeRow;
+// false when the row cannot be read or is damaged.
+bool ReadSizeRow(const Statement& select, int64_t size, std::vector<StoredEntry>& entries) noexcept;
 
 } // namespace pellmora

@@ -19,8 +19,7 @@ bool SlotOrder(const CacheRow& a, const CacheRow& b) {
 } // namespace
 
 CacheWriter::CacheWriter(sqlite3* db, int32_t today, int32_t keepDays)
-    : db_(db), today_(today), keepDays_(keepDays),
-      read_(db, "SELECT entries FROM digests WHERE key = ?"),
+    : db_(db), today_(today), keepDays_(keepDays), read_(db, SelectSizeRow),
       write_(db, "INSERT OR REPLACE INTO digests(key, entries, used) VALUES(?, ?, ?)"),
       erase_(db, "DELETE FROM digests WHERE key = ?") {
     if (!read_ || !write_ || !erase_) failed_ = true;
@@ -62,18 +61,9 @@ void CacheWriter::Write() {
 }
 
 bool CacheWriter::WriteSize(const CacheRow* rows, size_t count) {
+    // A row that cannot be read, or is damaged, is never written over.
+    if (!ReadSizeRow(read_, rows[0].Size, entries_)) return false;
     const int64_t key = RowKeyOfSize(rows[0].Size);
-    sqlite3_stmt* r = *read_;
-    sqlite3_bind_int64(r, 1, key);
-    const int rc = sqlite3_step(r);
-    bool ok = rc == SQLITE_DONE;
-    if (rc == SQLITE_DONE)
-        entries_.clear();
-    else if (rc == SQLITE_ROW)
-        ok = DecodeEntries(sqlite3_column_blob(r, 0),
-                           static_cast<size_t>(sqlite3_column_bytes(r, 0)), entries_);
-    sqlite3_reset(r);
-    if (!ok) return false; // a damaged row is never written over
     Merge(rows, count);
     if (merged_.empty()) {
         sqlite3_bind_int64(*erase_, 1, key);

@@ -253,8 +253,7 @@ CacheKey KeyOfStamp(const FileStamp& stamp, const std::string& path) {
 } // namespace
 
 ChecksumCache::ChecksumCache(sqlite3* db, const ChecksumCacheOptions& options)
-    : db_(db), options_(options),
-      bySize_(std::make_unique<Statement>(db, "SELECT entries FROM digests WHERE key = ?")),
+    : db_(db), options_(options), bySize_(std::make_unique<Statement>(db, SelectSizeRow)),
       today_(options.Today != 0 ? options.Today : Today()) {
     if (!*bySize_) StopReading();
 }
@@ -305,19 +304,7 @@ bool ChecksumCache::LoadSize(int64_t size) noexcept {
     if (entries_.capacity() > KeptCapacity) entries_ = {};
     entries_.clear();
     loadedSize_ = size;
-    sqlite3_stmt* s = **bySize_;
-    sqlite3_bind_int64(s, 1, RowKeyOfSize(size));
-    int rc = sqlite3_step(s);
-    try {
-        if (rc == SQLITE_ROW &&
-            DecodeEntries(sqlite3_column_blob(s, 0),
-                          static_cast<size_t>(sqlite3_column_bytes(s, 0)), entries_))
-            rc = SQLITE_DONE;
-    } catch (...) {
-        rc = SQLITE_NOMEM;
-    }
-    sqlite3_reset(s); // done with the row
-    if (rc == SQLITE_DONE) return true;
+    if (ReadSizeRow(*bySize_, size, entries_)) return true;
     StopReading();
     return false;
 }
