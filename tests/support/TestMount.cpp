@@ -4,34 +4,29 @@
 
 namespace pellmora::test {
 
-TmpfsMount::TmpfsMount(const std::string& folder, const std::string& size) : folder_(folder) {
-    const std::string options = "size=" + size + ",mode=0755";
-    mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+ScopedMount::ScopedMount(const std::string& source, const std::string& folder, const char* type,
+                         unsigned long flags, const std::string& options)
+    : folder_(folder) {
+    mounted_ = mount(source.c_str(), folder.c_str(), type, flags,
+                     options.empty() ? nullptr : options.c_str()) == 0;
 }
 
-TmpfsMount::~TmpfsMount() {
+ScopedMount::~ScopedMount() {
     if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
 }
+
+TmpfsMount::TmpfsMount(const std::string& folder, const std::string& size)
+    : ScopedMount("tmpfs", folder, "tmpfs", 0, "size=" + size + ",mode=0755") {}
 
 bool TmpfsMount::MakeReadOnly() {
-    return mounted_ &&
-           mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    return Mounted() &&
+           mount("tmpfs", Folder().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
-RamfsMount::RamfsMount(const std::string& folder) : folder_(folder) {
-    mounted_ = mount("ramfs", folder.c_str(), "ramfs", 0, "mode=0755") == 0;
-}
+RamfsMount::RamfsMount(const std::string& folder)
+    : ScopedMount("ramfs", folder, "ramfs", 0, "mode=0755") {}
 
-RamfsMount::~RamfsMount() {
-    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
-}
-
-BindMount::BindMount(const std::string& source, const std::string& folder) : folder_(folder) {
-    mounted_ = mount(source.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0;
-}
-
-BindMount::~BindMount() {
-    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
-}
+BindMount::BindMount(const std::string& source, const std::string& folder)
+    : ScopedMount(source, folder, nullptr, MS_BIND, "") {}
 
 } // namespace pellmora::test

@@ -7,47 +7,42 @@
 
 namespace pellmora::test {
 
-// A small tmpfs on an existing folder.
-class TmpfsMount {
+// A mount on an existing folder, detached when it goes.
+class ScopedMount {
   public:
-    explicit TmpfsMount(const std::string& folder, const std::string& size = "1m");
-    ~TmpfsMount();
-    TmpfsMount(const TmpfsMount&) = delete;
-    TmpfsMount& operator=(const TmpfsMount&) = delete;
+    ~ScopedMount();
+    ScopedMount(const ScopedMount&) = delete;
+    ScopedMount& operator=(const ScopedMount&) = delete;
     bool Mounted() const { return mounted_; }
-    bool MakeReadOnly();
+
+  protected:
+    // source, type, flags and options as mount(2) takes them.
+    ScopedMount(const std::string& source, const std::string& folder, const char* type,
+                unsigned long flags, const std::string& options);
+    const std::string& Folder() const { return folder_; }
 
   private:
     std::string folder_;
     bool mounted_ = false;
 };
 
-// A ramfs on an existing folder: memory like a tmpfs, but no extended attributes, so no ACLs.
-class RamfsMount {
+// A small tmpfs.
+class TmpfsMount : public ScopedMount {
+  public:
+    explicit TmpfsMount(const std::string& folder, const std::string& size = "1m");
+    bool MakeReadOnly();
+};
+
+// A ramfs: memory like a tmpfs, but no extended attributes, so no ACLs.
+class RamfsMount : public ScopedMount {
   public:
     explicit RamfsMount(const std::string& folder);
-    ~RamfsMount();
-    RamfsMount(const RamfsMount&) = delete;
-    RamfsMount& operator=(const RamfsMount&) = delete;
-    bool Mounted() const { return mounted_; }
-
-  private:
-    std::string folder_;
-    bool mounted_ = false;
 };
 
 // folder shows source again: the same device, but another mount, across which rename fails.
-class BindMount {
+class BindMount : public ScopedMount {
   public:
     BindMount(const std::string& source, const std::string& folder);
-    ~BindMount();
-    BindMount(const BindMount&) = delete;
-    BindMount& operator=(const BindMount&) = delete;
-    bool Mounted() const { return mounted_; }
-
-  private:
-    std::string folder_;
-    bool mounted_ = false;
 };
 
 } // namespace pellmora::test
