@@ -26,7 +26,7 @@ using namespace pellmora::test;
 
 namespace {
 
-constexpr uint8_t ToTrash = 1, ForGood = 2, HardLinks = 3;
+constexpr uint8_t ToTrash = 1, ForGood = 2, HardLinks = 3, Shared = 4;
 constexpr uid_t Nobody = 65534;
 
 // What a tag editor's "keep file dates" or `rsync -t --inplace` does: other bytes of the same
@@ -82,6 +82,7 @@ QStringList Refused(const char* verb, const char* reason, const char* summary) {
 }
 const char* const NoneLinked = "0 of 1 files were replaced by hard links.";
 const char* const NoneDeleted = "0 of 1 files was deleted.";
+const char* const NoneShared = "0 of 1 files share their data with a kept copy now.";
 
 // The kept copy edited in place: no act may leave t's bytes only in it.
 void KeptCopyEdited(uint8_t choice, const char* verb, const char* reason, const char* summary) {
@@ -89,6 +90,14 @@ void KeptCopyEdited(uint8_t choice, const char* verb, const char* reason, const 
     EditKeepingTimes(pair.K());
     EXPECT_EQ(pair.Act(choice), Refused(verb, reason, summary));
     pair.ExpectTickedUntouched("same bytes");
+}
+
+// The ticked file edited with its times put back: its status-change time tells, whatever the act.
+void TickedEdited(uint8_t choice, const char* verb, const char* summary) {
+    Pair pair;
+    EditKeepingTimes(pair.T());
+    EXPECT_EQ(pair.Act(choice), Refused(verb, "The file was changed after the search.", summary));
+    pair.ExpectTickedUntouched("EDIT bytes");
 }
 
 // The ticked file edited where a rewrite leaves the status-change time as it was (FAT, exFAT,
@@ -165,6 +174,14 @@ TEST(ActingOnWhatIsTrue, EveryActRefusesWhatIsNoLongerTrue) {
          [] {
              KeptCopyEdited(ForGood, "delete", "No unchanged copy of it is left.", NoneDeleted);
          }},
+        {"ticked file edited, then the trash", false,
+         [] { TickedEdited(ToTrash, "delete", NoneDeleted); }},
+        {"ticked file edited, then a delete for good", false,
+         [] { TickedEdited(ForGood, "delete", NoneDeleted); }},
+        {"ticked file edited, then hard links", false,
+         [] { TickedEdited(HardLinks, "replace", NoneLinked); }},
+        {"ticked file edited, then shared data", false,
+         [] { TickedEdited(Shared, "replace", NoneShared); }},
         {"ticked file edited unseen, then hard links", false,
          [] { TickedEditedUnseen(HardLinks, "replace", NoneLinked); }},
         {"ticked file edited unseen, then a delete for good", false,
